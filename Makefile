@@ -1,0 +1,39 @@
+# Everything starts here; see README.md.
+#   make run    build the 64-bit program and start it under Wine
+#   make test   every test: native (with sanitizers), Windows under Wine, and the 32-bit build
+#   make bench  the benchmark report
+BUILD ?= build
+CMAKE_WIN64 = -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake
+CMAKE_WIN32 = -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
+
+.PHONY: run test bench deps native win64 win32 clean
+
+deps:
+	@bash scripts/deps.sh
+
+native: deps
+	cmake -S . -B $(BUILD)/native -G Ninja >/dev/null
+	cmake --build $(BUILD)/native
+
+win64: deps
+	cmake -S . -B $(BUILD)/win64 -G Ninja $(CMAKE_WIN64) >/dev/null
+	cmake --build $(BUILD)/win64
+
+# Wine here cannot run 32-bit programs; the 32-bit build must still compile and link.
+win32: deps
+	cmake -S . -B $(BUILD)/win32 -G Ninja $(CMAKE_WIN32) >/dev/null
+	cmake --build $(BUILD)/win32
+
+test: native win64 win32
+	ctest --test-dir $(BUILD)/native --output-on-failure
+	bash scripts/wine-env.sh $(BUILD)/win64 ctest --test-dir $(BUILD)/win64 --output-on-failure
+
+run: win64
+	bash scripts/run.sh $(BUILD)
+
+bench: win64
+	cd $(BUILD) && bash ../scripts/wine-env.sh win64 wine win64/bin/startup_bench.exe bench-report.txt
+	@echo "report: $(BUILD)/bench-report.txt"
+
+clean:
+	rm -rf $(BUILD)

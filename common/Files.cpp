@@ -1,0 +1,53 @@
+#include "common/Files.h"
+
+#include <windows.h>
+
+#include "common/Ansi.h"
+#include "common/AppPath.h"
+#include "common/Handles.h"
+#include "common/ItemReader.h"
+
+namespace kelvane {
+
+std::wstring applicationDirectory() {
+  // The module path can exceed MAX_PATH; grow the buffer until it fits.
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      return directoryOfModule(path);
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+std::optional<std::string> readFileBytes(const std::wstring& path) {
+  UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return std::nullopt;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF) return std::nullopt;
+  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+  size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD got = 0;
+    const DWORD want = static_cast<DWORD>(bytes.size() - done);
+    if (!ReadFile(file.get(), bytes.data() + done, want, &got, nullptr)) return std::nullopt;
+    if (got == 0) break;  // the file shrank while we read it
+    done += got;
+  }
+  bytes.resize(done);
+  return bytes;
+}
+
+std::optional<std::vector<std::wstring>> readItemFile(const std::wstring& path) {
+  const std::optional<std::string> bytes = readFileBytes(path);
+  if (!bytes) return std::nullopt;
+  std::vector<std::wstring> items;
+  for (const std::string& item : readItems(*bytes)) items.push_back(ansiToWide(item));
+  return items;
+}
+
+}  // namespace kelvane

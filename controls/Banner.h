@@ -1,0 +1,32 @@
+#pragma once
+// The advertisement banner at the bottom of the main window. It shows the
+// program's own notices: a title line and a tip that changes every few seconds
+// while the banner is started.
+#include <windows.h>
+
+#include <cstddef>
+
+#include "controls/ControlWindow.h"
+
+namespace kelvane {
+
+class Banner final : public ControlWindow {
+ public:
+  Banner(HWND parent, const TwipRect& place, HFONT titleFont, HFONT textFont, float twipsPerPixel);
+
+  void start();
+  void stop();
+  bool running() const { return running_; }
+
+  LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  void paint(HDC dc, const RECT& client) const;
+
+  HFONT titleFont_;
+  HFONT textFont_;
+  bool running_ = false;
+  std::size_t tip_ = 0;
+};
+
+}  // namespace kelvane

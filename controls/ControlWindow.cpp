@@ -1,0 +1,145 @@
+#include "controls/ControlWindow.h"
+
+#include "controls/Twips.h"
+
+namespace kelvane {
+namespace {
+
+constexpr wchar_t ControlProperty[] = L"Kelvane.Control";
+
+HWND notifyingChild(UINT message, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+      return reinterpret_cast<HWND>(lParam);
+    case WM_DRAWITEM:
+      return reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->hwndItem;
+    default:
+      return nullptr;
+  }
+}
+
+}  // namespace
+
+float screenTwipsPerPixel() {
+  WindowDc screen(nullptr);
+  return twipsPerPixelAt(GetDeviceCaps(screen.get(), LOGPIXELSX));
+}
+
+int WindowPlacement::toPixels(float twips) const { return twipsToPixels(twips, twipsPerPixel_); }
+
+std::optional<RECT> WindowPlacement::rectInParent() const {
+  RECT rect;
+  if (!hwnd_ || !GetWindowRect(hwnd_, &rect)) return std::nullopt;
+  // For a child, its parent's client coordinates; for a top-level window the
+  // parent is the desktop and the rectangle stays in screen coordinates.
+  HWND parent = GetAncestor(hwnd_, GA_PARENT);
+  if (parent && parent != GetDesktopWindow()) {
+    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rect), 2);
+  }
+  return rect;
+}
+
+bool WindowPlacement::moveTo(int x, int y) {
+  return SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) != 0;
+}
+
+bool WindowPlacement::resizeTo(int width, int height) {
+  return SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE) != 0;
+}
+
+bool WindowPlacement::setLeft(float twips) {
+  const std::optional<RECT> rect = rectInParent();
+  return rect && moveTo(toPixels(twips), rect->top);
+}
+
+bool WindowPlacement::setTop(float twips) {
+  const std::optional<RECT> rect = rectInParent();
+  return rect && moveTo(rect->left, toPixels(twips));
+}
+
+bool WindowPlacement::setWidth(float twips) {
+  const std::optional<RECT> rect = rectInParent();
+  return twips >= 0 && rect && resizeTo(toPixels(twips), rect->bottom - rect->top);
+}
+
+bool WindowPlacement::setHeight(float twips) {
+  const std::optional<RECT> rect = rectInParent();
+  return twips >= 0 && rect && resizeTo(rect->right - rect->left, toPixels(twips));
+}
+
+bool WindowPlacement::setVisible(bool visible) {
+  if (!hwnd_) return false;
+  ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+  return true;
+}
+
+std::optional<float> WindowPlacement::left() const {
+  const std::optional<RECT> rect = rectInParent();
+  if (!rect) return std::nullopt;
+  return pixelsToTwips(rect->left, twipsPerPixel_);
+}
+
+std::optional<float> WindowPlacement::top() const {
+  const std::optional<RECT> rect = rectInParent();
+  if (!rect) return std::nullopt;
+  return pixelsToTwips(rect->top, twipsPerPixel_);
+}
+
+std::optional<float> WindowPlacement::width() const {
+  const std::optional<RECT> rect = rectInParent();
+  if (!rect) return std::nullopt;
+  return pixelsToTwips(rect->right - rect->left, twipsPerPixel_);
+}
+
+std::optional<float> WindowPlacement::height() const {
+  const std::optional<RECT> rect = rectInParent();
+  if (!rect) return std::nullopt;
+  return pixelsToTwips(rect->bottom - rect->top, twipsPerPixel_);
+}
+
+std::optional<bool> WindowPlacement::visible() const {
+  if (!hwnd_) return std::nullopt;
+  // The control's own flag, whether or not its parent is showing.
+  return (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+ControlWindow::~ControlWindow() {
+  if (window_) RemovePropW(window_.get(), ControlProperty);
+}
+
+void ControlWindow::adopt(HWND hwnd) {
+  window_.reset(hwnd);
+  setHwnd(hwnd);
+  if (hwnd) SetPropW(hwnd, ControlProperty, this);
+}
+
+bool ControlWindow::onReflected(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+bool reflectToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  const HWND child = notifyingChild(message, lParam);
+  if (!child) return false;
+  auto* control = static_cast<ControlWindow*>(GetPropW(child, ControlProperty));
+  return control && control->onReflected(message, wParam, lParam, result);
+}
+
+void paintParentBackground(HWND child, HDC dc) {
+  HWND parent = GetParent(child);
+  if (!parent) return;
+  POINT origin{0, 0};
+  MapWindowPoints(child, parent, &origin, 1);
+  POINT previous;
+  OffsetViewportOrgEx(dc, -origin.x, -origin.y, &previous);
+  SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  SetViewportOrgEx(dc, previous.x, previous.y, nullptr);
+}
+
+RECT pixelRect(const TwipRect& rect, float twipsPerPixel) {
+  return RECT{twipsToPixels(rect.left, twipsPerPixel), twipsToPixels(rect.top, twipsPerPixel),
+              twipsToPixels(rect.width, twipsPerPixel), twipsToPixels(rect.height, twipsPerPixel)};
+}
+
+}  // namespace kelvane

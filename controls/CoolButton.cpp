@@ -1,0 +1,193 @@
+#include "controls/CoolButton.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+namespace kelvane {
+namespace {
+
+// The skin: a light, slightly cool face that warms on hover and deepens when
+// pressed, around the window's light cyan background.
+constexpr COLORREF FaceNormal = RGB(244, 250, 255);
+constexpr COLORREF FaceHover = RGB(222, 238, 255);
+constexpr COLORREF FacePressed = RGB(190, 214, 244);
+constexpr COLORREF FaceDisabled = RGB(236, 238, 240);
+constexpr COLORREF Border = RGB(120, 150, 190);
+constexpr COLORREF BorderHover = RGB(31, 96, 169);
+constexpr COLORREF TextColour = RGB(20, 50, 100);
+constexpr COLORREF TextDisabled = RGB(150, 156, 164);
+constexpr int Corner = 6;
+constexpr int Padding = 6;
+// A page button is 89 pixels wide and holds a picture of up to 39 pixels and four
+// Chinese characters of 12 pixels: beside a picture the margins must stay narrow.
+constexpr int PictureMargin = 3;
+constexpr int PictureGap = 1;
+
+SIZE textSize(HWND hwnd, HFONT font, const std::wstring& text) {
+  WindowDc dc(hwnd);
+  SelectedObject selected(dc.get(), font ? font : GetStockObject(DEFAULT_GUI_FONT));
+  SIZE size{0, 0};
+  GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+  return size;
+}
+
+}  // namespace
+
+CoolButton::CoolButton(HWND parent, const ButtonDesign& design, float twipsPerPixel)
+    : ControlWindow(twipsPerPixel), design_(design) {
+  const RECT place = pixelRect(design.place, twipsPerPixel);
+  const DWORD style = WS_CHILD | WS_TABSTOP | BS_OWNERDRAW | (design.visible ? WS_VISIBLE : 0);
+  adopt(CreateWindowExW(0, L"BUTTON", design.caption.c_str(), style, place.left, place.top,
+                        place.right, place.bottom, parent, nullptr, GetModuleHandleW(nullptr), nullptr));
+  if (!hwnd()) return;
+  if (design.font) SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(design.font), FALSE);
+  SetWindowSubclass(hwnd(), subclassProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
+  if (design.autoadjust) fitToCaption();
+}
+
+void CoolButton::setCaption(std::wstring_view caption) {
+  design_.caption = caption;
+  SetWindowTextW(hwnd(), design_.caption.c_str());
+  if (design_.autoadjust) fitToCaption();
+  InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+std::wstring CoolButton::caption() const { return design_.caption; }
+
+void CoolButton::setEnable(bool enable) { EnableWindow(hwnd(), enable); }
+
+bool CoolButton::enabled() const { return IsWindowEnabled(hwnd()) != 0; }
+
+std::unique_ptr<CoolButton> CoolButton::copy() const {
+  ButtonDesign design = design_;
+  design.visible = false;
+  // The copy starts where this button is now, which may differ from its design.
+  design.place = TwipRect{left().value_or(design.place.left), top().value_or(design.place.top),
+                          width().value_or(design.place.width), height().value_or(design.place.height)};
+  design.autoadjust = false;  // already sized like this one; fitted again on its caption
+  auto button = std::make_unique<CoolButton>(GetParent(hwnd()), design, twipsPerPixel());
+  button->design_.autoadjust = design_.autoadjust;
+  EnableWindow(button->hwnd(), enabled());
+  return button;
+}
+
+int CoolButton::fittingWidth() const {
+  const SIZE text = textSize(hwnd(), design_.font, design_.caption);
+  if (design_.picture) return text.cx + design_.pictureSize.cx + PictureGap + 2 * PictureMargin;
+  return text.cx + 2 * Padding + 2;
+}
+
+void CoolButton::fitToCaption() {
+  RECT rect;
+  GetWindowRect(hwnd(), &rect);
+  SetWindowPos(hwnd(), nullptr, 0, 0, fittingWidth(), rect.bottom - rect.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool CoolButton::onReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+    // A disabled button never acts, even on a click message sent to it directly
+    // (BM_CLICK reaches a disabled button on some systems). The callback may pump
+    // messages (a message box, a wait loop), so nothing here runs after it.
+    if (onClick_ && IsWindowEnabled(hwnd())) onClick_();
+    result = 0;
+    return true;
+  }
+  if (message == WM_DRAWITEM) {
+    draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    result = TRUE;
+    return true;
+  }
+  return false;
+}
+
+LRESULT CALLBACK CoolButton::subclassProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                               UINT_PTR, DWORD_PTR data) {
+  return reinterpret_cast<CoolButton*>(data)->handleSubclassed(hwnd, message, wParam, lParam);
+}
+
+LRESULT CoolButton::handleSubclassed(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_MOUSEMOVE:
+      if (!hot_) {
+        hot_ = true;
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd, 0};
+        TrackMouseEvent(&track);
+        InvalidateRect(hwnd, nullptr, FALSE);
+      }
+      break;
+    case WM_MOUSELEAVE:
+      hot_ = false;
+      InvalidateRect(hwnd, nullptr, FALSE);
+      break;
+    case WM_GETDLGCODE:
+      // Ask the dialog manager for Enter too; Space the button handles itself.
+      if (lParam && reinterpret_cast<const MSG*>(lParam)->wParam == VK_RETURN) {
+        return DefSubclassProc(hwnd, message, wParam, lParam) | DLGC_WANTMESSAGE;
+      }
+      break;
+    case WM_KEYDOWN:
+      if (wParam == VK_RETURN) {
+        SendMessageW(hwnd, BM_CLICK, 0, 0);
+        return 0;
+      }
+      break;
+    case WM_ERASEBKGND:
+      return 1;  // the whole face is drawn in WM_DRAWITEM
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(hwnd, subclassProcedure, 0);
+      break;
+    default:
+      break;
+  }
+  return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+void CoolButton::draw(const DRAWITEMSTRUCT& item) const {
+  const RECT& bounds = item.rcItem;
+  const int width = bounds.right - bounds.left;
+  const int height = bounds.bottom - bounds.top;
+  const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+  const bool disabled = (item.itemState & ODS_DISABLED) != 0;
+  const bool focused = (item.itemState & ODS_FOCUS) != 0 && (item.itemState & ODS_NOFOCUSRECT) == 0;
+
+  // Draw into a memory bitmap first so hovering never flickers.
+  UniqueMemoryDc dc(CreateCompatibleDC(item.hDC));
+  UniqueBitmap bitmap(CreateCompatibleBitmap(item.hDC, width, height));
+  SelectedObject selectedBitmap(dc.get(), bitmap.get());
+  paintParentBackground(item.hwndItem, dc.get());
+
+  const COLORREF face = disabled ? FaceDisabled : pressed ? FacePressed : hot_ ? FaceHover : FaceNormal;
+  UniqueBrush faceBrush(CreateSolidBrush(face));
+  UniquePen borderPen(CreatePen(PS_SOLID, 1, (hot_ || focused) && !disabled ? BorderHover : Border));
+  {
+    SelectedObject brush(dc.get(), faceBrush.get());
+    SelectedObject pen(dc.get(), borderPen.get());
+    RoundRect(dc.get(), 0, 0, width, height, Corner, Corner);
+  }
+
+  const int shift = pressed ? 1 : 0;  // the face sinks a pixel while pressed
+  RECT textArea{Padding + shift, shift, width - Padding + shift, height + shift};
+  if (design_.picture) {
+    const int pictureTop = (height - design_.pictureSize.cy) / 2 + shift;
+    DrawIconEx(dc.get(), PictureMargin + shift, pictureTop, design_.picture, design_.pictureSize.cx,
+               design_.pictureSize.cy, 0, nullptr, DI_NORMAL);
+    textArea.left = PictureMargin + design_.pictureSize.cx + PictureGap + shift;
+    textArea.right = width - PictureMargin + shift;
+  }
+  SelectedObject font(dc.get(), design_.font ? design_.font : GetStockObject(DEFAULT_GUI_FONT));
+  SetBkMode(dc.get(), TRANSPARENT);
+  SetTextColor(dc.get(), disabled ? TextDisabled : TextColour);
+  // Unclipped: a caption a pixel or two wider than its area (fonts differ) may run
+  // into the margins rather than lose the edges of its first and last characters.
+  DrawTextW(dc.get(), design_.caption.c_str(), static_cast<int>(design_.caption.size()), &textArea,
+            DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
+  if (focused) {
+    RECT focusRect{3, 3, width - 3, height - 3};
+    DrawFocusRect(dc.get(), &focusRect);
+  }
+  BitBlt(item.hDC, bounds.left, bounds.top, width, height, dc.get(), 0, 0, SRCCOPY);
+}
+
+}  // namespace kelvane

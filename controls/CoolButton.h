@@ -1,0 +1,55 @@
+#pragma once
+// The skinned push button: a real owner-drawn BUTTON window, so tab order, focus,
+// Space and screen readers work as with any button (Enter clicks it too). It has
+// normal, hover, pressed, focused and disabled looks, an optional picture left of
+// its caption, and reports activation through its Click callback.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "controls/ControlWindow.h"
+
+namespace kelvane {
+
+struct ButtonDesign {
+  std::wstring caption;
+  TwipRect place;
+  bool visible = true;
+  HFONT font = nullptr;       // not owned; lives as long as the host
+  HICON picture = nullptr;    // not owned; drawn at pictureSize
+  SIZE pictureSize{0, 0};
+  bool autoadjust = false;    // the button sizes its width to its caption
+};
+
+class CoolButton final : public ControlWindow {
+ public:
+  CoolButton(HWND parent, const ButtonDesign& design, float twipsPerPixel);
+
+  void setCaption(std::wstring_view caption);
+  std::wstring caption() const;
+  void setEnable(bool enable);
+  bool enabled() const;
+  void setOnClick(std::function<void()> onClick) { onClick_ = std::move(onClick); }
+
+  // A hidden copy of this button (same place, size, skin, caption and picture).
+  std::unique_ptr<CoolButton> copy() const;
+
+  // The width, in pixels, that fits the caption and picture.
+  int fittingWidth() const;
+
+ private:
+  bool onReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  static LRESULT CALLBACK subclassProcedure(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  LRESULT handleSubclassed(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  void draw(const DRAWITEMSTRUCT& item) const;
+  void fitToCaption();
+
+  ButtonDesign design_;
+  bool hot_ = false;
+  std::function<void()> onClick_;
+};
+
+}  // namespace kelvane

@@ -1,0 +1,65 @@
+#include "controls/Panel.h"
+
+#include "controls/WindowClass.h"
+
+namespace kelvane {
+namespace {
+constexpr wchar_t PanelClass[] = L"KelvanePanel";
+}
+
+Panel::Panel(HWND parent, const PanelDesign& design, float twipsPerPixel)
+    : ControlWindow(twipsPerPixel), design_(design), background_(CreateSolidBrush(design.background)) {
+  registerWindowClass(PanelClass, windowProcedure<Panel>);
+  const RECT place = pixelRect(design.place, twipsPerPixel);
+  const DWORD style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (design.visible ? WS_VISIBLE : 0);
+  adopt(CreateWindowExW(WS_EX_CONTROLPARENT, PanelClass, design.caption.c_str(), style, place.left,
+                        place.top, place.right, place.bottom, parent, nullptr,
+                        GetModuleHandleW(nullptr), this));
+}
+
+void Panel::paintContent(HDC, const RECT&) {}
+
+bool Panel::onMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+void Panel::paintFrame(HDC dc, const RECT& client) const {
+  SelectedObject font(dc, design_.font ? design_.font : GetStockObject(DEFAULT_GUI_FONT));
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  RECT line = client;
+  line.top += metrics.tmHeight / 2;
+  DrawEdge(dc, &line, EDGE_ETCHED, BF_RECT);
+  if (design_.caption.empty()) return;
+  // The caption interrupts the top line, as on a group box.
+  SIZE text{};
+  GetTextExtentPoint32W(dc, design_.caption.c_str(), static_cast<int>(design_.caption.size()), &text);
+  RECT label{8, 0, 8 + text.cx + 6, metrics.tmHeight};
+  FillRect(dc, &label, background_.get());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, RGB(31, 96, 169));
+  TextOutW(dc, label.left + 3, 0, design_.caption.c_str(), static_cast<int>(design_.caption.size()));
+}
+
+LRESULT Panel::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = 0;
+  if (onMessage(message, wParam, lParam, result)) return result;
+  switch (message) {
+    case WM_ERASEBKGND: {
+      RECT client;
+      GetClientRect(hwnd, &client);
+      FillRect(reinterpret_cast<HDC>(wParam), &client, background_.get());
+      return 1;
+    }
+    case WM_PAINT: {
+      PaintDc paint(hwnd);
+      RECT client;
+      GetClientRect(hwnd, &client);
+      if (design_.framed) paintFrame(paint.get(), client);
+      paintContent(paint.get(), client);
+      return 0;
+    }
+    default:
+      return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+}
+
+}  // namespace kelvane

@@ -1,0 +1,43 @@
+#pragma once
+// A container window: the page-button bar, the pages and the wizard's solution
+// frame. It paints its background, optionally a frame line with a caption, and
+// hands its children's notifications back to them. Tab moves into its children
+// (WS_EX_CONTROLPARENT).
+#include <windows.h>
+
+#include <string>
+
+#include "controls/ControlWindow.h"
+
+namespace kelvane {
+
+struct PanelDesign {
+  TwipRect place;
+  bool visible = true;
+  COLORREF background = RGB(255, 255, 255);
+  std::wstring caption;      // the window text; drawn when `framed`
+  bool framed = false;       // an etched frame line with the caption in its top edge
+  HFONT font = nullptr;      // caption font, not owned
+};
+
+class Panel : public ControlWindow {
+ public:
+  Panel(HWND parent, const PanelDesign& design, float twipsPerPixel);
+
+  LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+ protected:
+  // Paints the panel's content over its background; pages override it.
+  virtual void paintContent(HDC dc, const RECT& client);
+  // Messages a derived page handles; false passes them on.
+  virtual bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  const PanelDesign& design() const { return design_; }
+
+ private:
+  void paintFrame(HDC dc, const RECT& client) const;
+
+  PanelDesign design_;
+  UniqueBrush background_;
+};
+
+}  // namespace kelvane

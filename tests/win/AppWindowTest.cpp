@@ -1,0 +1,155 @@
+// The real program, started as a user starts it, driven from outside with posted
+// messages and read back through its windows.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+
+#include "common/Handles.h"
+#include "controls/Twips.h"
+#include "shell/Frmmain.h"
+#include "shell/FrmmainText.h"
+#include "tests/win/TestSupport.h"
+
+namespace kelvane {
+namespace {
+
+using testing::waitUntil;
+namespace text = frmmain_text;
+
+constexpr std::array<const wchar_t*, 4> PageTitles = {L"排除向导", L"维护工具", L"系统工具", L"病毒探测"};
+
+struct FindMain {
+  DWORD processId;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK findMainWindow(HWND hwnd, LPARAM data) {
+  auto* search = reinterpret_cast<FindMain*>(data);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(hwnd, &owner);
+  wchar_t className[64] = {};
+  GetClassNameW(hwnd, className, 64);
+  if (owner == search->processId && std::wstring(className) == FrmmainClass && IsWindowVisible(hwnd)) {
+    search->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+class RunningProgram : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::wstring exe = testing::binaryDirectory() + L"\\Kelvane.exe";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    ASSERT_TRUE(CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &info))
+        << "error " << GetLastError();
+    process_.reset(info.hProcess);
+    UniqueKernelHandle thread(info.hThread);
+    FindMain search{info.dwProcessId};
+    ASSERT_TRUE(waitUntil([&] {
+      EnumWindows(findMainWindow, reinterpret_cast<LPARAM>(&search));
+      return search.found != nullptr;
+    }));
+    main_ = search.found;
+    menuBar_ = FindWindowExW(main_, nullptr, L"KelvanePanel", L"Menu");
+    ASSERT_NE(menuBar_, nullptr);
+  }
+
+  void TearDown() override {
+    if (process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) TerminateProcess(process_.get(), 1);
+  }
+
+  HWND page(int index) const { return FindWindowExW(main_, nullptr, L"KelvanePanel", PageTitles[index]); }
+  HWND pageButton(int index) const {
+    return FindWindowExW(menuBar_, nullptr, L"Button", text::PageButtons[index].data());
+  }
+  int visiblePage() const {
+    int shown = -1;
+    for (int i = 0; i < 4; ++i) {
+      if (IsWindowVisible(page(i))) {
+        if (shown != -1) return -2;  // two pages at once
+        shown = i;
+      }
+    }
+    return shown;
+  }
+  RECT clientRectOf(HWND child) const {
+    RECT rect;
+    GetWindowRect(child, &rect);
+    MapWindowPoints(HWND_DESKTOP, main_, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+  }
+  static HWND openPopupMenu() {
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    return menu && IsWindowVisible(menu) ? menu : nullptr;
+  }
+
+  UniqueKernelHandle process_;
+  HWND main_ = nullptr;
+  HWND menuBar_ = nullptr;
+};
+
+TEST_F(RunningProgram, OpensAt9000By9115TwipsWithOnlyTheWizardVisible) {
+  RECT window;
+  GetWindowRect(main_, &window);
+  EXPECT_EQ(window.right - window.left, twipsToPixels(9000, 15));
+  EXPECT_EQ(window.bottom - window.top, twipsToPixels(9115, 15));
+  EXPECT_EQ(testing::windowText(main_), text::Caption);
+  for (int i = 0; i < 4; ++i) ASSERT_NE(page(i), nullptr) << i;
+  EXPECT_EQ(visiblePage(), 0);
+  const RECT wizard = clientRectOf(page(0));
+  EXPECT_EQ(wizard.left, twipsToPixels(250, 15));
+  EXPECT_EQ(wizard.top, twipsToPixels(1385, 15));
+  EXPECT_EQ(wizard.right - wizard.left, twipsToPixels(8535, 15));
+  EXPECT_EQ(wizard.bottom - wizard.top, twipsToPixels(6515, 15));
+}
+
+TEST_F(RunningProgram, EachPageButtonShowsExactlyItsPageAtThePageArea) {
+  for (int index : {1, 2, 3, 0, 2}) {
+    ASSERT_NE(pageButton(index), nullptr);
+    PostMessageW(pageButton(index), BM_CLICK, 0, 0);
+    EXPECT_TRUE(waitUntil([&] { return visiblePage() == index; })) << "button " << index;
+    const RECT place = clientRectOf(page(index));
+    EXPECT_EQ(place.left, 17);
+    EXPECT_EQ(place.top, 92);
+    EXPECT_EQ(place.right - place.left, 569);
+    EXPECT_EQ(place.bottom - place.top, 434);
+  }
+}
+
+TEST_F(RunningProgram, TheHelpButtonOpensItsMenuBelowItAndLeavesThePageShowing) {
+  PostMessageW(pageButton(3), BM_CLICK, 0, 0);
+  ASSERT_TRUE(waitUntil([&] { return visiblePage() == 3; }));
+  PostMessageW(pageButton(4), BM_CLICK, 0, 0);
+  HWND menu = nullptr;
+  ASSERT_TRUE(waitUntil([&] { return (menu = openPopupMenu()) != nullptr; }));
+  EXPECT_EQ(visiblePage(), 3);
+  RECT menuRect;
+  GetWindowRect(menu, &menuRect);
+  POINT expected{twipsToPixels(6940, 15), twipsToPixels(1235, 15)};
+  ClientToScreen(main_, &expected);
+  EXPECT_NEAR(menuRect.left, expected.x, 2);
+  EXPECT_NEAR(menuRect.top, expected.y, 2);
+
+  PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_TRUE(waitUntil([&] { return openPopupMenu() == nullptr; }));
+  EXPECT_EQ(visiblePage(), 3);
+}
+
+TEST_F(RunningProgram, ClosingTheWindowEndsTheProcess) {
+  PostMessageW(main_, WM_CLOSE, 0, 0);
+  ASSERT_EQ(WaitForSingleObject(process_.get(), 10000), WAIT_OBJECT_0);
+  DWORD exitCode = 1;
+  GetExitCodeProcess(process_.get(), &exitCode);
+  EXPECT_EQ(exitCode, 0u);
+}
+
+}  // namespace
+}  // namespace kelvane

@@ -1,0 +1,40 @@
+#pragma once
+// Helpers for the tests that run under Wine: scratch folders, the build folder,
+// waiting on another process's windows, and pumping this thread's messages.
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+
+namespace kelvane::testing {
+
+// The folder that holds the running test executable (and the programs built beside it).
+std::wstring binaryDirectory();
+
+// A fresh folder under %TEMP% that is removed with everything in it afterwards.
+class ScratchDirectory {
+ public:
+  explicit ScratchDirectory(const std::wstring& name);
+  ~ScratchDirectory();
+  ScratchDirectory(const ScratchDirectory&) = delete;
+  ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+  const std::wstring& path() const { return path_; }
+
+ private:
+  std::wstring path_;
+};
+
+void removeTree(const std::wstring& path);
+bool writeFile(const std::wstring& path, const std::string& bytes);
+bool fileExists(const std::wstring& path);
+
+// Processes this thread's pending messages once.
+void pumpMessages();
+// Pumps messages and polls until `done` holds or `timeout` passes; returns `done()`.
+bool waitUntil(const std::function<bool()>& done,
+               std::chrono::milliseconds timeout = std::chrono::milliseconds(10000));
+
+std::wstring windowText(HWND hwnd);
+
+}  // namespace kelvane::testing

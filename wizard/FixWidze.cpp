@@ -1,0 +1,7 @@
+#include "wizard/FixWidze.h"
+
+namespace kelvane {
+
+void FixWidze::ResetAll() {}
+
+}  // namespace kelvane
