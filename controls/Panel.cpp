@@ -19,6 +19,15 @@ Panel::Panel(HWND parent, const PanelDesign& design, float twipsPerPixel)
 
 void Panel::paintContent(HDC, const RECT&) {}
 
+void Panel::drawPicture(HDC dc) const {
+  BITMAP info{};
+  if (!GetObjectW(design_.picture, sizeof info, &info)) return;
+  UniqueMemoryDc source(CreateCompatibleDC(dc));
+  SelectedObject selected(source.get(), design_.picture);
+  // Unscaled from the top-left corner; a picture larger than the panel is clipped.
+  BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source.get(), 0, 0, SRCCOPY);
+}
+
 bool Panel::onMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
 void Panel::paintFrame(HDC dc, const RECT& client) const {
@@ -46,7 +55,9 @@ LRESULT Panel::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     case WM_ERASEBKGND: {
       RECT client;
       GetClientRect(hwnd, &client);
-      FillRect(reinterpret_cast<HDC>(wParam), &client, background_.get());
+      const HDC dc = reinterpret_cast<HDC>(wParam);
+      FillRect(dc, &client, background_.get());
+      if (design_.picture) drawPicture(dc);
       return 1;
     }
     case WM_PAINT: {

@@ -18,6 +18,7 @@ struct PanelDesign {
   std::wstring caption;      // the window text; drawn when `framed`
   bool framed = false;       // an etched frame line with the caption in its top edge
   HFONT font = nullptr;      // caption font, not owned
+  HBITMAP picture = nullptr; // background picture at the top-left, unscaled; not owned
 };
 
 class Panel : public ControlWindow {
@@ -35,6 +36,7 @@ class Panel : public ControlWindow {
 
  private:
   void paintFrame(HDC dc, const RECT& client) const;
+  void drawPicture(HDC dc) const;
 
   PanelDesign design_;
   UniqueBrush background_;

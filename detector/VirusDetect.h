@@ -1,4 +1,5 @@
 #pragma once
+#include "controls/PageContext.h"
 #include "controls/PlaceholderPage.h"
 
 
@@ -7,8 +8,9 @@ namespace kelvane {
 // The "病毒探测" page of the main window.
 class VirusDetect final : public PlaceholderPage {
  public:
-  VirusDetect(HWND parent, const TwipRect& place, HFONT titleFont, HFONT textFont, float twipsPerPixel)
-      : PlaceholderPage(parent, place, L"病毒探测", titleFont, textFont, twipsPerPixel) {}
+  explicit VirusDetect(const PageContext& context)
+      : PlaceholderPage(context.parent, context.place, L"病毒探测", context.fonts.caption.get(),
+                        context.fonts.text.get(), context.twipsPerPixel) {}
 };
 
 }  // namespace kelvane

@@ -85,12 +85,13 @@ void Frmmain::createControls() {
   Menu = std::make_unique<Panel>(self, PanelDesign{MenuPlace, true, MenuBarColor, L"Menu", false, nullptr},
                                  twipsPerPixel_);
   createPageButtons();
-  const HFONT title = fonts_.caption.get();
+  const PageContext context{self, PagePlace, fonts_, twipsPerPixel_, services_.launcher,
+                            services_.messageBoxes, services_.appDirectory};
+  FixWidze1 = std::make_unique<FixWidze>(context);
+  RepairTool1 = std::make_unique<RepairTool>(context);
+  SysTool1 = std::make_unique<SysTool>(context);
+  VirusDetect1 = std::make_unique<VirusDetect>(context);
   const HFONT body = fonts_.text.get();
-  FixWidze1 = std::make_unique<FixWidze>(self, PagePlace, title, body, twipsPerPixel_);
-  RepairTool1 = std::make_unique<RepairTool>(self, PagePlace, title, body, twipsPerPixel_);
-  SysTool1 = std::make_unique<SysTool>(self, PagePlace, title, body, twipsPerPixel_);
-  VirusDetect1 = std::make_unique<VirusDetect>(self, PagePlace, title, body, twipsPerPixel_);
   Adwick_AD1 = std::make_unique<Banner>(self, BannerPlace, fonts_.caption.get(), body, twipsPerPixel_);
   LabelDesign advert{std::wstring(text::AdvertLabel), Label1Place, true, fonts_.buttonBold.get(),
                      RGB(0, 0, 0), RGB(255, 255, 255), SS_LEFT};

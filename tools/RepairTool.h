@@ -1,4 +1,5 @@
 #pragma once
+#include "controls/PageContext.h"
 #include "controls/PlaceholderPage.h"
 
 
@@ -7,8 +8,9 @@ namespace kelvane {
 // The "维护工具" page of the main window.
 class RepairTool final : public PlaceholderPage {
  public:
-  RepairTool(HWND parent, const TwipRect& place, HFONT titleFont, HFONT textFont, float twipsPerPixel)
-      : PlaceholderPage(parent, place, L"维护工具", titleFont, textFont, twipsPerPixel) {}
+  explicit RepairTool(const PageContext& context)
+      : PlaceholderPage(context.parent, context.place, L"维护工具", context.fonts.caption.get(),
+                        context.fonts.text.get(), context.twipsPerPixel) {}
 };
 
 }  // namespace kelvane

@@ -1,4 +1,5 @@
 #pragma once
+#include "controls/PageContext.h"
 #include "controls/PlaceholderPage.h"
 
 
@@ -7,8 +8,9 @@ namespace kelvane {
 // The "系统工具" page of the main window.
 class SysTool final : public PlaceholderPage {
  public:
-  SysTool(HWND parent, const TwipRect& place, HFONT titleFont, HFONT textFont, float twipsPerPixel)
-      : PlaceholderPage(parent, place, L"系统工具", titleFont, textFont, twipsPerPixel) {}
+  explicit SysTool(const PageContext& context)
+      : PlaceholderPage(context.parent, context.place, L"系统工具", context.fonts.caption.get(),
+                        context.fonts.text.get(), context.twipsPerPixel) {}
 };
 
 }  // namespace kelvane

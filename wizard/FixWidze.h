@@ -1,4 +1,5 @@
 #pragma once
+#include "controls/PageContext.h"
 #include "controls/PlaceholderPage.h"
 #include "shell/PageSwitch.h"
 
@@ -7,8 +8,9 @@ namespace kelvane {
 // The "排除向导" page of the main window.
 class FixWidze final : public PlaceholderPage, public ResettablePage {
  public:
-  FixWidze(HWND parent, const TwipRect& place, HFONT titleFont, HFONT textFont, float twipsPerPixel)
-      : PlaceholderPage(parent, place, L"排除向导", titleFont, textFont, twipsPerPixel) {}
+  explicit FixWidze(const PageContext& context)
+      : PlaceholderPage(context.parent, context.place, L"排除向导", context.fonts.caption.get(),
+                        context.fonts.text.get(), context.twipsPerPixel) {}
   // Returns the wizard to its first state: no category open, no text shown.
   void ResetAll() override;
 };

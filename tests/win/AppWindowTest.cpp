@@ -42,7 +42,7 @@ BOOL CALLBACK findMainWindow(HWND hwnd, LPARAM data) {
 class RunningProgram : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::wstring exe = testing::binaryDirectory() + L"\\Kelvane.exe";
+    const std::wstring exe = testing::installedAppDirectory() + L"\\Kelvane.exe";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};

@@ -11,7 +11,10 @@
 #include "controls/Banner.h"
 #include "controls/ButtonArray.h"
 #include "controls/Label.h"
+#include "controls/OptionButton.h"
 #include "controls/Panel.h"
+#include "controls/TextBox.h"
+#include "controls/Timer.h"
 #include "controls/WindowClass.h"
 #include "tests/win/TestSupport.h"
 
@@ -182,6 +185,57 @@ TEST_F(Controls, TheBannerStartsAndStops) {
   EXPECT_FALSE(banner.running());
   banner.stop();  // stopping twice is harmless
   EXPECT_FALSE(windowText(banner.hwnd()).empty());
+}
+
+TEST_F(Controls, ATextBoxHoldsLongTextWhole) {
+  TextBox box(host.hwnd(), TextBoxDesign{.place = {4920, 120, 2895, 4815}, .multiLine = true, .verticalScrollBar = true, .readOnly = true}, 15);
+  std::wstring longText;
+  for (int i = 0; i < 5000; ++i) longText += L"第" + std::to_wstring(i) + L"行，内容\r\n";
+  box.setText(longText);
+  EXPECT_EQ(box.text(), longText);
+  EXPECT_GT(longText.size(), 32768u);
+}
+
+TEST_F(Controls, OptionButtonsOfOneGroupExcludeEachOther) {
+  int normalClicks = 0;
+  OptionButton normal(host.hwnd(), OptionDesign{.caption = L"普通探测", .place = {0, 0, 1500, 300}, .groupStart = true, .value = true}, 15);
+  OptionButton deep(host.hwnd(), OptionDesign{.caption = L"深度探测", .place = {0, 400, 1500, 300}}, 15);
+  normal.setOnClick([&] { ++normalClicks; });
+  EXPECT_TRUE(normal.value());
+  EXPECT_FALSE(deep.value());
+  deep.setValue(true);
+  EXPECT_TRUE(deep.value());
+  EXPECT_FALSE(normal.value());
+  SendMessageW(normal.hwnd(), BM_CLICK, 0, 0);
+  EXPECT_TRUE(normal.value());
+  EXPECT_FALSE(deep.value());
+  EXPECT_EQ(normalClicks, 1);
+  normal.setEnable(false);
+  EXPECT_FALSE(normal.enabled());
+}
+
+TEST_F(Controls, ATimerTicksOnlyWhileEnabled) {
+  int ticks = 0;
+  Timer timer(10, [&] { ++ticks; });
+  EXPECT_FALSE(timer.enabled());
+  timer.setEnabled(true);
+  EXPECT_TRUE(testing::waitUntil([&] { return ticks >= 3; }));
+  timer.setEnabled(false);
+  const int stoppedAt = ticks;
+  Sleep(60);
+  pumpMessages();
+  EXPECT_EQ(ticks, stoppedAt);
+}
+
+TEST_F(Controls, OnePassOfEventProcessingHandlesWhatWaitsAndKeepsAQuitRequest) {
+  CoolButton& button = buttons.add(host.hwnd(), design(L"停止"), 15);
+  PostMessageW(button.hwnd(), BM_CLICK, 0, 0);
+  PostQuitMessage(3);
+  processPendingEvents(host.hwnd());
+  EXPECT_EQ(clicks.size(), 1u);
+  MSG message;
+  ASSERT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(message.wParam, 3u);
 }
 
 }  // namespace

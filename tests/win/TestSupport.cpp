@@ -13,6 +13,8 @@ std::wstring binaryDirectory() {
   return directoryOfModule(std::wstring(path, length));
 }
 
+std::wstring installedAppDirectory() { return directoryOfModule(binaryDirectory()) + L"\\app"; }
+
 ScratchDirectory::ScratchDirectory(const std::wstring& name) {
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);

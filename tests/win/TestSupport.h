@@ -11,6 +11,8 @@ namespace kelvane::testing {
 
 // The folder that holds the running test executable (and the programs built beside it).
 std::wstring binaryDirectory();
+// The laid-out application directory of this build (Kelvane.exe with its data).
+std::wstring installedAppDirectory();
 
 // A fresh folder under %TEMP% that is removed with everything in it afterwards.
 class ScratchDirectory {

@@ -1,0 +1,24 @@
+#pragma once
+// What the main window hands every page when it creates it.
+#include <windows.h>
+
+#include <string>
+
+#include "common/Launcher.h"
+#include "common/MessageBox.h"
+#include "controls/ControlWindow.h"
+#include "controls/Fonts.h"
+
+namespace kelvane {
+
+struct PageContext {
+  HWND parent;                 // the main window; also the host of keyboard navigation
+  TwipRect place;              // where the page is created (the page area)
+  const UiFonts& fonts;
+  float twipsPerPixel;
+  Launcher& launcher;
+  MessageBoxes& messageBoxes;
+  std::wstring appDirectory;   // see common/AppPath.h
+};
+
+}  // namespace kelvane

@@ -1,0 +1,16 @@
+list(APPEND KELVANE_WIN_SOURCES
+  controls/Banner.cpp
+  controls/ButtonArray.cpp
+  controls/ControlWindow.cpp
+  controls/CoolButton.cpp
+  controls/Fonts.cpp
+  controls/Label.cpp
+  controls/OptionButton.cpp
+  controls/Panel.cpp
+  controls/PlaceholderPage.cpp
+  controls/TextBox.cpp
+  controls/Timer.cpp
+  controls/WindowClass.cpp
+)
+list(APPEND KELVANE_CORE_TESTS tests/native/TwipsTest.cpp)
+list(APPEND KELVANE_WIN_TESTS tests/win/ControlsTest.cpp)

@@ -1,0 +1,1 @@
+# The virus detector page.

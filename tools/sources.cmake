@@ -1,0 +1,1 @@
+# The repair-tool and system-utility pages.

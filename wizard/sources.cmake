@@ -1,0 +1,1 @@
+list(APPEND KELVANE_WIN_SOURCES wizard/FixWidze.cpp)
