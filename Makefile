@@ -32,8 +32,7 @@ run: win64
 	bash scripts/run.sh $(BUILD)
 
 bench: win64
-	cd $(BUILD) && bash ../scripts/wine-env.sh win64 wine win64/bin/startup_bench.exe bench-report.txt
-	@echo "report: $(BUILD)/bench-report.txt"
+	bash scripts/wine-env.sh $(BUILD)/win64 bash scripts/bench.sh $(BUILD)/win64 $(BUILD)/bench-report.txt
 
 clean:
 	rm -rf $(BUILD)
