@@ -2,6 +2,7 @@
 // What the main window hands every page when it creates it.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "common/Launcher.h"
@@ -19,6 +20,8 @@ struct PageContext {
   Launcher& launcher;
   MessageBoxes& messageBoxes;
   std::wstring appDirectory;   // see common/AppPath.h
+  // Ends the program after a failure it cannot go on from.
+  std::function<void()> endProcess = [] { ExitProcess(1); };
 };
 
 }  // namespace kelvane

@@ -1,18 +1,71 @@
 #pragma once
+// The fault-solution wizard page: five category buttons down the left side; a
+// category glides to the middle and fans out its faults; a fault shows its
+// explanation in Text1 and its solutions in the "解决方法" frame. The behaviour
+// lives in WizardLogic; this class gives it the real controls.
+#include <array>
+#include <memory>
+#include <string>
+
+#include "controls/ButtonArray.h"
+#include "controls/CoolButton.h"
+#include "controls/Label.h"
 #include "controls/PageContext.h"
-#include "controls/PlaceholderPage.h"
+#include "controls/Panel.h"
+#include "controls/TextBox.h"
+#include "controls/Timer.h"
 #include "shell/PageSwitch.h"
+#include "wizard/IniRules.h"
+#include "wizard/SolutionFiles.h"
+#include "wizard/WizardLogic.h"
 
 namespace kelvane {
 
-// The "排除向导" page of the main window.
-class FixWidze final : public PlaceholderPage, public ResettablePage {
+// Loaded before the page's window exists, which shows it as its background.
+struct FixWidzePicture {
+  UniqueBitmap picture;
+};
+
+class FixWidze final : private FixWidzePicture, public Panel, public ResettablePage, private WizardView {
  public:
-  explicit FixWidze(const PageContext& context)
-      : PlaceholderPage(context.parent, context.place, L"排除向导", context.fonts.caption.get(),
-                        context.fonts.text.get(), context.twipsPerPixel) {}
-  // Returns the wizard to its first state: no category open, no text shown.
-  void ResetAll() override;
+  explicit FixWidze(const PageContext& context);
+
+  void ResetAll() override { logic_.ResetAll(); }
+  void LstContent(const std::wstring& topic) { logic_.LstContent(topic); }
+  const std::wstring& CurrentMenu() const { return logic_.CurrentMenu(); }
+  bool gliding() const { return Timer_Move.enabled(); }
+
+ private:
+  void createCategoryButtons(const PageContext& context);
+  void createFaultButtons(const PageContext& context);
+  void createTopicControls(const PageContext& context);
+
+  // WizardView
+  Placement* categoryButton(int menu) override;
+  std::vector<Placement*> faultButtons(int menu) override;
+  Placement& page() override { return *this; }
+  Placement& textBox() override { return *Text1; }
+  Placement& solutionFrame() override { return *FramSol; }
+  Placement* solutionLabel(int number) override;
+  void setText(const std::wstring& text) override { Text1->setText(text); }
+  void setSolutionCaption(int number, const std::wstring& caption) override;
+  void repaint() override;
+  void drawLine(float x1, float y1, float x2, float y2) override;
+  void setMoveTimer(bool on) override { Timer_Move.setEnabled(on); }
+
+  SolutionFiles store_;
+  WizardLogic logic_;
+
+  std::unique_ptr<CoolButton> MsgBoot, MsgNetware, MsgSystem, MsgErr, MsgAddDevice;
+  std::unique_ptr<CoolButton> MsgWin, MsgDos, MsgRemoveDevice;
+  ButtonArray boot{[this](int16_t index) { logic_.boot_Click(index); }};
+  ButtonArray net{[this](int16_t index) { logic_.net_Click(index); }};
+  ButtonArray Sys{[this](int16_t index) { logic_.Sys_Click(index); }};
+  std::unique_ptr<TextBox> Text1;
+  std::unique_ptr<Panel> FramSol;
+  std::array<std::unique_ptr<Label>, MaxSolutions> LblSol;  // elements 1 to 4 at 0 to 3
+  // Asks for 1 ms; the system's timer decides how fast the ticks really come.
+  Timer Timer_Move{1, [this] { logic_.Timer_Move_Timer(); }};
 };
 
 }  // namespace kelvane

@@ -1,6 +1,7 @@
 #pragma once
 // A control that records every placement access in a shared log and can be told
 // to refuse some of them, as a real control refuses a negative size.
+#include <cmath>
 #include <map>
 #include <optional>
 #include <set>
@@ -19,6 +20,8 @@ class FakePlacement : public Placement {
 
   // Accesses named here ("Left", "Top", "Width", "Height", "Visible") fail.
   std::set<std::string> refused;
+  // When set, writes are held in whole pixels of this size, as real controls hold them.
+  float twipsPerPixel = 0;
   std::map<std::string, float> values{{"Left", 0}, {"Top", 0}, {"Width", 0}, {"Height", 0}};
   bool shown = false;
 
@@ -44,6 +47,7 @@ class FakePlacement : public Placement {
  private:
   bool write(const std::string& property, float v) {
     if (refused.count(property)) return false;
+    if (twipsPerPixel > 0) v = std::round(v / twipsPerPixel) * twipsPerPixel;
     values[property] = v;
     log_.push_back(name_ + "." + property + "=" + formatNumber(v));
     return true;

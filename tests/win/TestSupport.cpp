@@ -79,4 +79,76 @@ std::wstring windowText(HWND hwnd) {
   return text;
 }
 
+namespace {
+
+struct MainSearch {
+  DWORD processId;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK findVisibleMain(HWND hwnd, LPARAM data) {
+  auto* search = reinterpret_cast<MainSearch*>(data);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(hwnd, &owner);
+  wchar_t className[64] = {};
+  GetClassNameW(hwnd, className, 64);
+  if (owner == search->processId && std::wstring(className) == L"KelvaneFrmmain" && IsWindowVisible(hwnd)) {
+    search->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+struct ChildSearch {
+  const wchar_t* className;
+  const std::wstring* text;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK findChild(HWND hwnd, LPARAM data) {
+  auto* search = reinterpret_cast<ChildSearch*>(data);
+  wchar_t className[64] = {};
+  GetClassNameW(hwnd, className, 64);
+  if (lstrcmpiW(className, search->className) == 0 && windowText(hwnd) == *search->text) {
+    search->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+RunningApp::RunningApp(const std::wstring& appDirectory) {
+  const std::wstring exe = appDirectory + L"\\Kelvane.exe";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  std::wstring commandLine = L"\"" + exe + L"\"";
+  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &info)) {
+    return;
+  }
+  process_ = info.hProcess;
+  CloseHandle(info.hThread);
+  MainSearch search{info.dwProcessId};
+  waitUntil([&] {
+    EnumWindows(findVisibleMain, reinterpret_cast<LPARAM>(&search));
+    return search.found != nullptr;
+  });
+  main_ = search.found;
+}
+
+RunningApp::~RunningApp() {
+  if (!process_) return;
+  if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) TerminateProcess(process_, 1);
+  WaitForSingleObject(process_, 5000);
+  CloseHandle(process_);
+}
+
+HWND RunningApp::findDescendant(HWND parent, const wchar_t* className, const std::wstring& text) {
+  ChildSearch search{className, &text};
+  EnumChildWindows(parent, findChild, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 }  // namespace kelvane::testing

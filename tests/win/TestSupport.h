@@ -39,4 +39,24 @@ bool waitUntil(const std::function<bool()>& done,
 
 std::wstring windowText(HWND hwnd);
 
+// The real program started from an application directory, as a user starts it;
+// ended at the end of the test if it still runs.
+class RunningApp {
+ public:
+  explicit RunningApp(const std::wstring& appDirectory = installedAppDirectory());
+  ~RunningApp();
+  RunningApp(const RunningApp&) = delete;
+  RunningApp& operator=(const RunningApp&) = delete;
+
+  // The visible main window, once it has appeared (null if it never did).
+  HWND mainWindow() const { return main_; }
+  HANDLE process() const { return process_; }
+  // A child window of `parent` (at any depth) with this class and text.
+  static HWND findDescendant(HWND parent, const wchar_t* className, const std::wstring& text);
+
+ private:
+  HANDLE process_ = nullptr;
+  HWND main_ = nullptr;
+};
+
 }  // namespace kelvane::testing

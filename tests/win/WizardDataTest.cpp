@@ -1,0 +1,62 @@
+// The solution data as installed: GBK, one section and one record file per topic,
+// counts from 0 to 4, captions that fit the 49-byte buffer.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "common/Files.h"
+#include "tests/fakes/ScriptedMessageBoxes.h"
+#include "tests/win/TestSupport.h"
+#include "wizard/IniRules.h"
+#include "wizard/modIni.h"
+
+namespace kelvane {
+namespace {
+
+const wchar_t* const Topics[] = {L"msgwin", L"msgdos", L"boot0", L"boot1", L"net0", L"net1",
+                                 L"net2",   L"sys0",   L"sys1",  L"sys2",  L"sys3", L"sys4"};
+
+bool isStrictGbk(const std::string& bytes) {
+  if (bytes.empty()) return true;
+  return MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0) > 0;
+}
+
+TEST(InstalledWizardData, EveryTopicHasAReadableGbkRecordWithRealContent) {
+  const std::wstring data = testing::installedAppDirectory() + L"\\data\\";
+  for (const wchar_t* topic : Topics) {
+    const auto bytes = readFileBytes(data + topic + L".Rd");
+    ASSERT_TRUE(bytes) << ::testing::PrintToString(std::wstring(topic));
+    EXPECT_TRUE(isStrictGbk(*bytes)) << ::testing::PrintToString(std::wstring(topic));
+    EXPECT_GT(bytes->size(), 1500u) << ::testing::PrintToString(std::wstring(topic));
+    // An ASCII comma would break a sentence over two lines.
+    EXPECT_EQ(bytes->find(','), std::string::npos) << ::testing::PrintToString(std::wstring(topic));
+  }
+}
+
+TEST(InstalledWizardData, EveryTopicHasItsSectionWithACountAndCaptionsThatFit) {
+  const std::wstring app = testing::installedAppDirectory();
+  const auto iniBytes = readFileBytes(app + L"\\data\\sol.ini");
+  ASSERT_TRUE(iniBytes);
+  EXPECT_TRUE(isStrictGbk(*iniBytes));
+  testing::ScriptedMessageBoxes messageBoxes;
+  modIni ini(app, messageBoxes, [] {});
+  for (const wchar_t* topic : Topics) {
+    const std::optional<int> count = solutionCount(ini.IniAccess(L"GET", topic, L"totalcount"));
+    ASSERT_TRUE(count) << ::testing::PrintToString(std::wstring(topic));
+    for (int number = 1; number <= *count; ++number) {
+      const std::wstring key = L"caption" + std::to_wstring(number);
+      // Read through a large buffer, so a caption longer than 49 bytes shows.
+      wchar_t full[512] = {};
+      GetPrivateProfileStringW(topic, key.c_str(), L"", full, 512, (app + L"\\data\\sol.ini").c_str());
+      char ansi[1024] = {};
+      const int bytes = WideCharToMultiByte(936, 0, full, -1, ansi, sizeof ansi, nullptr, nullptr) - 1;
+      EXPECT_GT(bytes, 0) << ::testing::PrintToString(key);
+      EXPECT_LE(bytes, 49) << ::testing::PrintToString(std::wstring(full));
+      EXPECT_EQ(ini.IniAccess(L"GET", topic, key), full);
+    }
+  }
+  EXPECT_TRUE(messageBoxes.shown.empty());
+}
+
+}  // namespace
+}  // namespace kelvane
