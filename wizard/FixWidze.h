@@ -34,6 +34,7 @@ class FixWidze final : private FixWidzePicture, public Panel, public ResettableP
   void LstContent(const std::wstring& topic) { logic_.LstContent(topic); }
   const std::wstring& CurrentMenu() const { return logic_.CurrentMenu(); }
   bool gliding() const { return Timer_Move.enabled(); }
+  int glideTicks() const { return logic_.glideTicks(); }
 
  private:
   void createCategoryButtons(const PageContext& context);

@@ -38,6 +38,7 @@ void WizardLogic::openCategory(int menu) {
   // ResetAll first, while CurrentMenu still names the category to close.
   ResetAll();
   currentMenu_ = std::to_wstring(menu);
+  glideTicks_ = 0;
   view_.setMoveTimer(true);
 }
 
@@ -59,6 +60,7 @@ void WizardLogic::Timer_Move_Timer() {
   const int menu = currentMenuNumber();
   Placement* category = menu ? view_.categoryButton(menu) : nullptr;
   if (!category) return;
+  ++glideTicks_;
   const float top = category->top().value_or(0);
   const long before = std::lround(top);
   const float target = view_.page().height().value_or(0) / 2 - category->height().value_or(0) / 2;

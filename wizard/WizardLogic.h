@@ -73,6 +73,8 @@ class WizardLogic {
 
   void setOwner(WindowHandle owner) { owner_ = owner; }
   const std::wstring& CurrentMenu() const { return currentMenu_; }
+  // Ticks of Timer_Move since the last category click (how long the glide took).
+  int glideTicks() const { return glideTicks_; }
 
   void ResetAll();
   void LstContent(const std::wstring& topic);
@@ -100,6 +102,7 @@ class WizardLogic {
   MessageBoxes& messageBoxes_;
   WindowHandle owner_ = nullptr;
   std::wstring currentMenu_;  // "" before the first category, then "1" to "5"
+  int glideTicks_ = 0;
 };
 
 }  // namespace kelvane

@@ -1,0 +1,6 @@
+add_executable(wizard_bench bench/wizard_bench.cpp tests/win/TestSupport.cpp)
+target_link_libraries(wizard_bench PRIVATE kelvane_win)
+target_include_directories(wizard_bench PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_options(wizard_bench PRIVATE -municode)
+target_compile_options(wizard_bench PRIVATE ${KELVANE_WARNINGS})
+add_dependencies(wizard_bench appdir)
