@@ -2,11 +2,12 @@
 #   make run    build the 64-bit program and start it under Wine
 #   make test   every test: native (with sanitizers), Windows under Wine, and the 32-bit build
 #   make bench  the benchmark report
+#   make dist   the portable zip packages
 BUILD ?= build
 CMAKE_WIN64 = -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake
 CMAKE_WIN32 = -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
 
-.PHONY: run test bench deps native win64 win32 clean
+.PHONY: run test bench dist deps native win64 win32 clean
 
 deps:
 	@bash scripts/deps.sh
@@ -24,9 +25,13 @@ win32: deps
 	cmake -S . -B $(BUILD)/win32 -G Ninja $(CMAKE_WIN32) >/dev/null
 	cmake --build $(BUILD)/win32
 
-test: native win64 win32
+test: native win64 win32 dist
 	ctest --test-dir $(BUILD)/native --output-on-failure
 	bash scripts/wine-env.sh $(BUILD)/win64 ctest --test-dir $(BUILD)/win64 --output-on-failure
+
+# The portable packages, both architectures: $(BUILD)/dist/Kelvane-<version>-<arch>.zip
+dist: win64 win32
+	bash scripts/dist.sh $(BUILD)
 
 run: win64
 	bash scripts/run.sh $(BUILD)

@@ -13,7 +13,7 @@ constexpr wchar_t BannerClass[] = L"KelvaneBanner";
 constexpr UINT_PTR TipTimer = 1;
 constexpr UINT TipIntervalMs = 5000;
 
-constexpr std::wstring_view Title = L"Kelvane —— 电脑故障自助排除工具箱";
+constexpr std::wstring_view Title = L"广告位招租 —— 欢迎洽谈：www.drovik.cn/kelvane";
 constexpr std::array<std::wstring_view, 5> Tips = {
     L"小提示：遇到故障先看“排除向导”，按症状一步步找到解决方法。",
     L"小提示：修改系统设置之前，请先备份重要文件。",

@@ -1,7 +1,7 @@
 #pragma once
-// The advertisement banner at the bottom of the main window. It shows the
-// program's own notices: a title line and a tip that changes every few seconds
-// while the banner is started.
+// The advertisement banner at the bottom of the main window. Until the space is
+// let, it shows its own line (the space is for rent, and where to ask) and, while
+// started, a tip for the user that changes every few seconds.
 #include <windows.h>
 
 #include <cstddef>

@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build make g++ clang googletest mingw-w64 wine wine64
-          xvfb x11-utils imagemagick locales fonts-wqy-zenhei python3 xauth)
+          xvfb x11-utils imagemagick locales fonts-wqy-zenhei fonts-wqy-microhei
+          python3 xauth fp-utils zip unzip)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; elif command -v sudo >/dev/null; then sudo "$@"

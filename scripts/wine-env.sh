@@ -50,6 +50,15 @@ wineserver -p
 # Without a window manager (a private Xvfb) Wine waits ~2 s for one whenever a
 # window is hidden or destroyed; unmanaged windows skip that. On the user's own
 # display the window manager stays in charge.
+# The designs ask for 宋体 (SimSun), which Linux lacks. Wine's own pick has broken
+# small bitmap glyphs (hyphens vanish at 9 pt); an outline CJK face reads cleanly.
+fonts_mark="$WINEPREFIX/.kelvane-fonts"
+if [ ! -f "$fonts_mark" ]; then
+  for face in 宋体 SimSun 新宋体 NSimSun; do
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d 'WenQuanYi Micro Hei' /f </dev/null >/dev/null 2>&1
+  done
+  touch "$fonts_mark"
+fi
 unmanaged_mark="$WINEPREFIX/.kelvane-unmanaged"
 if [ -n "$xvfb_pid" ] && [ ! -f "$unmanaged_mark" ]; then
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1

@@ -4,6 +4,7 @@
 #include "controls/WindowClass.h"
 #include "res/resource.h"
 #include "shell/FrmmainText.h"
+#include "shell/Outline.h"
 #include "shell/PageSwitch.h"
 
 namespace kelvane {
@@ -40,6 +41,23 @@ constexpr std::array<PageButtonDesign, 5> PageButtonDesigns = {{
     {{6840, 120, 1335, 615}, IDI_PAGE4, {35, 33}},
 }};
 
+// The skin controls at their design places; the layout pass moves them.
+constexpr TwipRect IMBarPlace{8040, 240, 1695, 255};
+constexpr TwipRect ImminPlace{9720, 240, 255, 240};
+constexpr TwipRect ImmaxPlace{10080, 240, 255, 240};
+constexpr TwipRect ImclosePlace{10440, 240, 255, 240};
+constexpr TwipRect PbottomPlace{8400, 2880, 1785, 195};
+constexpr TwipRect PrightPlace{10440, 600, 135, 2415};
+constexpr TwipRect PjiaoPlace{10560, 2400, 255, 255};
+
+// The frame bits that StripFrame clears: WS_CAPTION (WS_BORDER | WS_DLGFRAME),
+// WS_SYSMENU, WS_THICKFRAME, WS_MINIMIZEBOX and WS_MAXIMIZEBOX.
+constexpr LONG FrameStyleMask = static_cast<LONG>(0xFF30FFFFu);
+
+HBITMAP loadBitmap(int id) {
+  return static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0));
+}
+
 enum MenuCommand : WORD { CmdBbshelp = 101, CmdHelpplus, CmdDenote, CmdContact, CmdHdguide };
 
 constexpr DWORD WindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
@@ -58,6 +76,8 @@ Frmmain::Frmmain(FrmmainServices services)
       icon_(loadIcon(IDI_KELVANE, 32, 32)),
       background_(CreateSolidBrush(BackColor)),
       help_(services_.launcher, services_.appDirectory),
+      frame_(*this),
+      immaxTip_(ImmaxTip),
       Btn_TopMenu([this](int16_t index) { Btn_TopMenu_Click(index); }) {}
 
 Frmmain::~Frmmain() = default;
@@ -73,12 +93,152 @@ bool Frmmain::create(int showCommand) {
   if (!window_) return false;
   form_ = WindowPlacement(window_.get(), twipsPerPixel_);
   help_.setOwner(window_.get());
+  createSkin();
   createControls();
+  layoutReady_ = true;
   Form_Load();
+  // Start-up's size changes normally run the pass; a window created at the
+  // final size would otherwise show no skin.
+  if (backing_.empty()) Form_Resize();
   ShowWindow(window_.get(), showCommand);
   UpdateWindow(window_.get());
   return true;
 }
+
+void Frmmain::createSkin() {
+  const HWND self = window_.get();
+  smallIcon_.reset(loadIcon(IDI_KELVANE, 16, 16));
+  skinPicture_.reset(loadBitmap(IDB_SKIN));
+  ImMin1.reset(loadBitmap(IDB_MIN_HOVER));
+  ImMin2.reset(loadBitmap(IDB_MIN_PRESSED));
+  ImClose1.reset(loadBitmap(IDB_CLOSE_HOVER));
+  ImClose2.reset(loadBitmap(IDB_CLOSE_PRESSED));
+  if (skinPicture_) {
+    skinDc_.reset(CreateCompatibleDC(nullptr));
+    if (skinDc_) SelectObject(skinDc_.get(), skinPicture_.get());
+  }
+  const float tpp = twipsPerPixel_;
+  IMBar = std::make_unique<SkinImage>(self, IdIMBar, L"", IMBarPlace, tpp,
+                                      SkinImageEvents{[this](int16_t button) { frame_.IMBar_MouseDown(button); }});
+  Immin = std::make_unique<SkinImage>(self, IdImmin, std::wstring(ImminTip), ImminPlace, tpp,
+                                      SkinImageEvents{[this](int16_t) { frame_.Immin_MouseDown(); },
+                                                      [this](int16_t) { frame_.Immin_MouseMove(); },
+                                                      [this](int16_t) { frame_.Immin_MouseUp(); },
+                                                      [this] { frame_.Immin_Click(); }});
+  Immax = std::make_unique<SkinImage>(self, IdImmax, std::wstring(ImmaxTip), ImmaxPlace, tpp);
+  Imclose = std::make_unique<SkinImage>(self, IdImclose, std::wstring(ImcloseTip), ImclosePlace, tpp,
+                                        SkinImageEvents{[this](int16_t) { frame_.Imclose_MouseDown(); },
+                                                        [this](int16_t) { frame_.Imclose_MouseMove(); },
+                                                        [this](int16_t) { frame_.Imclose_MouseUp(); },
+                                                        [this] { frame_.Imclose_Click(); }});
+  Pbottom = std::make_unique<SkinImage>(self, IdPbottom, L"", PbottomPlace, tpp);
+  Pright = std::make_unique<SkinImage>(self, IdPright, L"", PrightPlace, tpp);
+  Pjiao = std::make_unique<SkinImage>(self, IdPjiao, L"", PjiaoPlace, tpp);
+  tooltips_ = std::make_unique<SkinTooltips>(self);
+  tooltips_->add(Immin->hwnd(), ImminTip);
+  tooltips_->add(Immax->hwnd(), immaxTip_);
+  tooltips_->add(Imclose->hwnd(), ImcloseTip);
+}
+
+SkinImage& Frmmain::skinImage(SkinControlId id) {
+  switch (id) {
+    case IdIMBar: return *IMBar;
+    case IdImmin: return *Immin;
+    case IdImmax: return *Immax;
+    case IdImclose: return *Imclose;
+    case IdPbottom: return *Pbottom;
+    case IdPright: return *Pright;
+    default: return *Pjiao;
+  }
+}
+
+void StripFrame(HWND hWnd) {
+  const LONG style = GetWindowLongW(hWnd, GWL_STYLE);
+  SetWindowLongW(hWnd, GWL_STYLE, style & FrameStyleMask);
+  SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+}
+
+void Frmmain::RMe() {
+  const HWND self = window_.get();
+  StripFrame(self);
+  const std::optional<float> width = form_.width();
+  const std::optional<float> height = form_.height();
+  // Without a size there is nothing to cut; an empty region would hide the window.
+  if (!width || !height) return;
+  const WindowOutline outline = windowOutline(*width / twipsPerPixel_, *height / twipsPerPixel_);
+  UniqueRegion region(CreateRectRgn(outline.base.left, outline.base.top, outline.base.right, outline.base.bottom));
+  if (!region) return;
+  for (const OutlineShape& shape : outline.shapes) {
+    const OutlineRect& box = shape.box;
+    UniqueRegion part(shape.kind == OutlineShapeKind::Rectangle
+                          ? CreateRectRgn(box.left, box.top, box.right, box.bottom)
+                          : CreateEllipticRgn(box.left, box.top, box.right, box.bottom));
+    if (part) CombineRgn(region.get(), region.get(), part.get(), RGN_OR);
+  }
+  // From here on the region belongs to the system.
+  if (SetWindowRgn(self, region.get(), TRUE)) region.release();
+}
+
+void Frmmain::Form_Resize() {
+  // Stripping the frame changes the client size and sends WM_SIZE again in the
+  // middle of the pass; the outer size is the same, so that pass is not needed.
+  if (!layoutReady_ || inLayoutPass_) return;
+  inLayoutPass_ = true;
+  const std::optional<float> width = form_.width();
+  const std::optional<float> height = form_.height();
+  HDC target = nullptr;
+  if (width && height &&
+      backing_.resize(twipsToPixels(*width, twipsPerPixel_), twipsToPixels(*height, twipsPerPixel_))) {
+    target = backing_.dc();
+  }
+  GdiSkinSurface surface(target, skinDc_.get(), smallIcon_.get(), fonts_.caption.get(), twipsPerPixel_);
+  SkinControls controls{*IMBar, *Immin, *Immax, *Imclose, *Pbottom, *Pright, *Pjiao};
+  runLayoutPass({width, height, text::Caption}, controls, surface, [this] { RMe(); });
+  RECT outer;
+  GetWindowRect(window_.get(), &outer);
+  lastPassSize_ = {outer.right - outer.left, outer.bottom - outer.top};
+  // The skin below the transparent images changed with the window.
+  InvalidateRect(window_.get(), nullptr, TRUE);
+  for (const auto* image : {&IMBar, &Immin, &Immax, &Imclose, &Pbottom, &Pright, &Pjiao}) {
+    InvalidateRect((*image)->hwnd(), nullptr, FALSE);
+  }
+  inLayoutPass_ = false;
+}
+
+void Frmmain::paintBacking(HDC dc, const RECT& area) const {
+  if (backing_.empty()) {
+    FillRect(dc, &area, background_.get());
+  } else {
+    backing_.show(dc, area);
+  }
+}
+
+void Frmmain::showPicture(SkinImageId image, SkinPicture picture) {
+  const bool close = image == SkinImageId::Imclose;
+  SkinImage* target = close ? Imclose.get() : Immin.get();
+  if (!target) return;
+  HBITMAP bitmap = nullptr;
+  if (picture == SkinPicture::Hover) bitmap = close ? ImClose1.get() : ImMin1.get();
+  if (picture == SkinPicture::Pressed) bitmap = close ? ImClose2.get() : ImMin2.get();
+  target->setPicture(bitmap);
+}
+
+void Frmmain::setImmaxTip(std::wstring_view tip) {
+  if (tip == immaxTip_) return;
+  immaxTip_ = tip;
+  if (tooltips_ && Immax) tooltips_->setText(Immax->hwnd(), tip);
+}
+
+void Frmmain::releaseCapture() { ReleaseCapture(); }
+
+void Frmmain::startWindowMove() {
+  // No position in lParam: the move loop starts from where the pointer is.
+  SendMessageW(window_.get(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
+}
+
+void Frmmain::minimise() { ShowWindow(window_.get(), SW_MINIMIZE); }
+
+void Frmmain::unload() { Form_Unload(); }
 
 void Frmmain::createControls() {
   const HWND self = window_.get();
@@ -187,11 +347,32 @@ LRESULT Frmmain::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     case WM_COMMAND:
       if (lParam == 0 && HIWORD(wParam) == 0 && onMenuCommand(LOWORD(wParam))) return 0;
       break;
+    case WM_SIZE: {
+      // A size change runs the pass. The system also reports the unchanged size
+      // (when the window is first shown, for one): a pass then would paint and
+      // cut exactly what is there already, and on a shown window cutting the
+      // outline again is the slowest part of the pass.
+      RECT outer;
+      GetWindowRect(hwnd, &outer);
+      const SIZE size{outer.right - outer.left, outer.bottom - outer.top};
+      if (size.cx != lastPassSize_.cx || size.cy != lastPassSize_.cy) Form_Resize();
+      return 0;
+    }
+    case WM_MOUSEMOVE:
+      Form_MouseMove();
+      return 0;
     case WM_ERASEBKGND: {
-      RECT client;
-      GetClientRect(hwnd, &client);
-      FillRect(reinterpret_cast<HDC>(wParam), &client, background_.get());
+      // Also asked by transparent children for what lies below them.
+      const HDC dc = reinterpret_cast<HDC>(wParam);
+      RECT area;
+      if (GetClipBox(dc, &area) == ERROR) GetClientRect(hwnd, &area);
+      paintBacking(dc, area);
       return 1;
+    }
+    case WM_PAINT: {
+      PaintDc paint(hwnd);
+      paintBacking(paint.get(), paint.dirty());
+      return 0;
     }
     case WM_CLOSE:
       Form_Unload();

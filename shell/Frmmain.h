@@ -2,6 +2,11 @@
 // The main window: it owns the page-button bar, the four tool pages, the banner
 // and the help menu for the life of the process. Exactly one page is visible; the
 // page buttons switch between them and the fifth pops up the help menu.
+//
+// The window has no system frame: every size change runs Form_Resize, which
+// re-anchors the skin controls, paints the skin into a persistent backing image
+// (shown by WM_PAINT and WM_ERASEBKGND; the child windows draw above it) and
+// ends with RMe, which strips the frame and cuts the rounded outline.
 #include <windows.h>
 
 #include <array>
@@ -20,6 +25,9 @@
 #include "controls/Panel.h"
 #include "detector/VirusDetect.h"
 #include "shell/HelpCommands.h"
+#include "shell/SkinFrame.h"
+#include "shell/SkinImage.h"
+#include "shell/SkinPainter.h"
 #include "tools/RepairTool.h"
 #include "tools/SysTool.h"
 #include "wizard/FixWidze.h"
@@ -37,7 +45,22 @@ struct FrmmainServices {
 
 inline constexpr wchar_t FrmmainClass[] = L"KelvaneFrmmain";
 
-class Frmmain {
+// Control ids of the skin's child windows.
+enum SkinControlId : int {
+  IdIMBar = 1001,
+  IdImmin,
+  IdImmax,
+  IdImclose,
+  IdPbottom,
+  IdPright,
+  IdPjiao,
+};
+
+// Clears the system caption, border and frame buttons of a window and has it
+// take on the new frame at its place, size and stacking order.
+void StripFrame(HWND hWnd);
+
+class Frmmain : private SkinFrameView {
  public:
   explicit Frmmain(FrmmainServices services);
   Frmmain(const Frmmain&) = delete;
@@ -60,6 +83,14 @@ class Frmmain {
   // Hides the wizard and the system-tool page (and no other).
   void HideAll();
 
+  // The layout pass; runs on every size change.
+  void Form_Resize();
+  // Strips the system frame and cuts the outline for the window's current size.
+  void RMe();
+  void Form_MouseMove() { frame_.Form_MouseMove(); }
+  SkinFrame& skinFrame() { return frame_; }
+  SkinImage& skinImage(SkinControlId id);
+
   // The window as a placement: Left, Top, Width, Height in twips, outer size.
   WindowPlacement& form() { return form_; }
   Panel& menuBar() { return *Menu; }
@@ -74,6 +105,16 @@ class Frmmain {
   void createHelpMenu();
   void showHelpMenu();
   bool onMenuCommand(WORD id);
+  void createSkin();
+  void paintBacking(HDC dc, const RECT& area) const;
+
+  // SkinFrameView
+  void showPicture(SkinImageId image, SkinPicture picture) override;
+  void setImmaxTip(std::wstring_view tip) override;
+  void releaseCapture() override;
+  void startWindowMove() override;
+  void minimise() override;
+  void unload() override;
 
   FrmmainServices services_;
   float twipsPerPixel_;
@@ -84,6 +125,21 @@ class Frmmain {
   std::array<UniqueIcon, 5> pagePictures_;
   UniqueBrush background_;
   HelpCommands help_;
+
+  // The skin: its pictures, the backing image the layout paints into, and the
+  // image controls (declared after the window, destroyed before it).
+  UniqueIcon smallIcon_;  // Imico
+  UniqueBitmap skinPicture_;  // Pmain
+  UniqueBitmap ImMin1, ImMin2, ImClose1, ImClose2;
+  UniqueMemoryDc skinDc_;
+  BackingImage backing_;
+  SkinFrame frame_;
+  bool layoutReady_ = false;
+  bool inLayoutPass_ = false;
+  SIZE lastPassSize_{-1, -1};  // the outer size in pixels the last pass ran at
+  std::wstring immaxTip_;
+  std::unique_ptr<SkinImage> IMBar, Immin, Immax, Imclose, Pbottom, Pright, Pjiao;
+  std::unique_ptr<SkinTooltips> tooltips_;
 
   std::unique_ptr<Panel> Menu;
   ButtonArray Btn_TopMenu;

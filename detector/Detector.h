@@ -1,0 +1,143 @@
+#pragma once
+// The virus detector's logic, free of Win32 so it runs against fakes in tests.
+//
+// Normal detection watches one folder and asks the user about every change. It
+// runs inside the start button's click handler: it waits in slices of 100 ms and
+// processes pending events after every slice, so the stop button, the page
+// buttons and everything else run nested inside it. Whatever pumps events (a wait
+// slice, a message box) can therefore come back with the detector stopped, or
+// stopped and started again: every routine records its run number before it
+// pumps and checks the run is still current afterwards.
+//
+// Deep detection plants eleven bait files in the system directory with a backup
+// of each in the application directory, compares each pair once a second and
+// reports a pair that differs; the user accepts the change (the backup is brought
+// up to date) or restores the bait file from its backup.
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/MessageBox.h"
+
+namespace kelvane {
+
+enum class DetectorMode { Idle, Normal, Deep };
+
+// Which controls of the page can be used. The stop button always can, and the
+// option of the mode that is not running cannot, so the selected option always
+// names the running mode.
+struct ControlStates {
+  bool cmdBegin = true;
+  bool optNormal = true;
+  bool optDeep = true;
+  bool operator==(const ControlStates&) const = default;
+};
+ControlStates controlStatesFor(DetectorMode mode);
+
+// The bait types, in the order every operation visits them.
+inline constexpr std::array<std::wstring_view, 11> BaitTypes = {
+    L".com", L".dot", L".eml", L".HTML", L".HTM", L".VBS", L".HTT", L".ASP", L".JSP", L".PHP", L".exe"};
+// What every bait file and backup holds at start: 45 characters and CR LF.
+inline constexpr std::string_view BaitContent = "This file is the com bait for virus detector.\r\n";
+
+struct BaitPair {
+  std::wstring bait;    // system directory + "\bait" + type
+  std::wstring backup;  // application directory + "\bait" + type
+};
+// Plain concatenations: "\bait" begins the file name, no folder is made.
+std::vector<BaitPair> baitPairs(std::wstring_view systemDir, std::wstring_view appDir);
+
+struct FileFailure {
+  std::wstring reason;        // the system's description, shown to the user
+  bool accessDenied = false;  // no right to write there: administrator rights may help
+};
+using FileOutcome = std::optional<FileFailure>;  // nothing: it worked
+
+enum class WaitResult { Signalled, TimedOut, Failed };
+
+// A non-recursive watch of one folder for file names, attributes and last writes.
+class FolderWatch {
+ public:
+  virtual ~FolderWatch() = default;
+  virtual FileOutcome open(const std::wstring& folder) = 0;
+  // Arms the watch for the next change; changes since the last signal signal at once.
+  virtual bool rearm() = 0;
+  virtual WaitResult wait(unsigned milliseconds) = 0;
+  virtual void close() = 0;
+};
+
+enum class Comparison { Same, Changed, BaitUnreadable, BackupUnreadable, BothUnreadable };
+
+class BaitFiles {
+ public:
+  virtual ~BaitFiles() = default;
+  // Creates or truncates the file and writes the bytes.
+  virtual FileOutcome write(const std::wstring& path, std::string_view bytes) = 0;
+  virtual Comparison compare(const std::wstring& bait, const std::wstring& backup) = 0;
+  // Replaces `to` with a copy of `from`.
+  virtual FileOutcome copy(const std::wstring& from, const std::wstring& to) = 0;
+  // A file that is already gone counts as removed.
+  virtual FileOutcome remove(const std::wstring& path) = 0;
+};
+
+// What the detector needs of the page that hosts it.
+class DetectorHost {
+ public:
+  virtual ~DetectorHost() = default;
+  virtual void showControlStates(const ControlStates& states) = 0;
+  virtual void setTimerDeep(bool enabled) = 0;
+  // One pass of event processing; anything, this detector included, may run in it.
+  virtual void processPendingEvents() = 0;
+};
+
+struct DetectorFolders {
+  std::wstring systemDir;   // where the bait files go
+  std::wstring windowsDir;  // the folder normal detection watches
+  std::wstring appDir;      // where the backups go
+};
+
+inline constexpr unsigned WaitSliceMs = 100;
+
+class Detector {
+ public:
+  Detector(DetectorFolders folders, FolderWatch& watch, BaitFiles& files, DetectorHost& host,
+           MessageBoxes& messageBoxes, WindowHandle owner);
+  Detector(const Detector&) = delete;
+  Detector& operator=(const Detector&) = delete;
+
+  // Asks, then watches `path` until the user or a No in the alert stops it.
+  void NormalDetect(const std::wstring& path);
+  void StopNormalDetect();
+  // Asks, then plants the bait files; the host's timer then calls TimerDeep_Timer.
+  void DeepDetect();
+  void StopDeepDetect();
+  void TimerDeep_Timer();
+
+  DetectorMode mode() const { return mode_; }
+  const DetectorFolders& folders() const { return folders_; }
+
+ private:
+  enum class WaitEnd { Changed, Stopped, Failed };
+
+  int ask(std::wstring_view text, std::wstring_view title, unsigned flags);
+  void enterMode(DetectorMode mode);
+  bool isCurrent(DetectorMode mode, unsigned run) const { return mode_ == mode && run_ == run; }
+  WaitEnd waitForChange(unsigned run);
+  void endNormalRun();
+  void CompareBait(const BaitPair& pair, unsigned run);
+  void bringUpToDate(const std::wstring& from, const std::wstring& to, bool fromReadable, bool toReadable);
+
+  DetectorFolders folders_;
+  FolderWatch& watch_;
+  BaitFiles& files_;
+  DetectorHost& host_;
+  MessageBoxes& messageBoxes_;
+  WindowHandle owner_;
+  DetectorMode mode_ = DetectorMode::Idle;
+  unsigned run_ = 0;         // counts the runs of either mode
+  bool comparing_ = false;   // a tick's comparison (and its dialogs) is under way
+};
+
+}  // namespace kelvane

@@ -1,0 +1,63 @@
+#pragma once
+// The detector's Win32 side: the change-notification watch, the bait files on
+// disk, and the two folder queries. Paths are wide throughout.
+#include <windows.h>
+
+#include <string>
+
+#include "common/Handles.h"
+#include "detector/Detector.h"
+
+namespace kelvane {
+
+// GetSystemDirectoryW / GetWindowsDirectoryW as they come, without a trailing
+// backslash added or removed; empty when the query fails.
+std::wstring systemDirectory();
+std::wstring windowsDirectory();
+
+// The system's description of an error code, in its own language.
+std::wstring describeError(DWORD code);
+
+// A watch of one folder, not its subfolders, for file names, attributes and last
+// writes. It reads the folder's changes (ReadDirectoryChangesW) rather than only
+// waiting for a change notification: the system then keeps the changes that
+// happen between one signal and the next request (while the alert is open) and
+// reports them at once when the watch is armed again, also under Wine, whose
+// plain change notifications lose them.
+class ChangeNotificationWatch final : public FolderWatch {
+ public:
+  static constexpr DWORD Filter =
+      FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_ATTRIBUTES | FILE_NOTIFY_CHANGE_LAST_WRITE;
+
+  ChangeNotificationWatch() = default;
+  ChangeNotificationWatch(const ChangeNotificationWatch&) = delete;
+  ChangeNotificationWatch& operator=(const ChangeNotificationWatch&) = delete;
+  ~ChangeNotificationWatch() override { close(); }
+
+  FileOutcome open(const std::wstring& folder) override;
+  bool rearm() override;
+  WaitResult wait(unsigned milliseconds) override;
+  void close() override;
+
+ private:
+  bool request();
+
+  UniqueFile folder_;
+  UniqueKernelHandle event_;
+  OVERLAPPED overlapped_{};
+  bool pending_ = false;  // a request is under way: the system may still write into buffer_
+  alignas(DWORD) char buffer_[16 * 1024];
+};
+
+// The bait files and backups on disk. The 32-bit program on 64-bit Windows works
+// on the system directory the query names, not on the folder that file-system
+// redirection would substitute (see DetectorSystem.cpp).
+class DiskBaitFiles final : public BaitFiles {
+ public:
+  FileOutcome write(const std::wstring& path, std::string_view bytes) override;
+  Comparison compare(const std::wstring& bait, const std::wstring& backup) override;
+  FileOutcome copy(const std::wstring& from, const std::wstring& to) override;
+  FileOutcome remove(const std::wstring& path) override;
+};
+
+}  // namespace kelvane

@@ -1,0 +1,7 @@
+# The detector's benchmark: idle CPU of normal detection, the delay from a change
+# to its alert, and the time of one deep-detection tick.
+add_executable(detector_bench detector/DetectorBench.cpp)
+target_include_directories(detector_bench PRIVATE ${CMAKE_SOURCE_DIR})
+target_compile_options(detector_bench PRIVATE ${KELVANE_WARNINGS})
+target_link_options(detector_bench PRIVATE -municode)
+target_link_libraries(detector_bench PRIVATE kelvane_win)

@@ -1,0 +1,115 @@
+#!/usr/bin/env python3
+"""Draws the virus detector page's background: res/detector_background.bmp.
+
+500 x 500 pixels, 24-bit. Standard library only and deterministic: running it
+again writes the same bytes.  The page's labels are drawn on this picture
+without a background of their own, so everything on it stays pale: a soft
+vertical wash, a faint grid of dots, and a large shield with a magnifying glass
+as a watermark in the lower right.  The right edge fades to the flat colour the
+page shows beyond the picture (RGB 240, 244, 255), so no seam shows there.
+"""
+
+import os
+import struct
+
+from make_pictures import Canvas, circle, ring, segment, shield, union
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+SIZE = 500
+PAGE = (240, 244, 255)       # the page colour beyond the picture
+TOP = (226, 234, 255)        # the wash starts a little deeper at the top
+MARK = (150, 160, 230)       # watermark colour before it is faded
+DOT = (205, 214, 245)
+
+
+class BoxedCanvas(Canvas):
+    """A Canvas that visits only the pixels inside a bounding box per shape."""
+
+    def fill_box(self, f, colour, alpha, x0, y0, x1, y1):
+        r, g, b = (c / 255.0 for c in colour)
+        for y in range(max(0, y0), min(self.h, y1)):
+            for x in range(max(0, x0), min(self.w, x1)):
+                a = self.coverage(f, x, y) * alpha
+                if a > 0.0:
+                    p = self.px[y * self.w + x]
+                    k = 1.0 - a
+                    p[0] = r * a + p[0] * k
+                    p[1] = g * a + p[1] * k
+                    p[2] = b * a + p[2] * k
+                    p[3] = a + p[3] * k
+
+
+def mix(a, b, t):
+    return tuple(round(x + (y - x) * t) for x, y in zip(a, b))
+
+
+def background():
+    """Rows of (r, g, b): the wash, fading into PAGE towards the right edge."""
+    rows = []
+    for y in range(SIZE):
+        base = mix(TOP, PAGE, min(1.0, y / 260.0))
+        row = []
+        for x in range(SIZE):
+            fade = max(0.0, (x - 420) / 80.0)
+            row.append(mix(base, PAGE, fade))
+        rows.append(row)
+    return rows
+
+
+def watermark():
+    c = BoxedCanvas(SIZE, SIZE)
+    body = shield(390, 250, 470, 70, 310, 10)
+    c.fill_box(ring(body, 3.0), MARK, 0.22, 310, 240, 470, 480)
+    glass = circle(385, 350, 34)
+    c.fill_box(ring(glass, 5.0), MARK, 0.28, 340, 305, 430, 395)
+    c.fill_box(segment(410, 375, 440, 408, 7.0), MARK, 0.28, 400, 365, 450, 418)
+    # A small beetle under the glass.
+    body_bug = union(circle(385, 356, 11), circle(385, 340, 6))
+    c.fill_box(body_bug, MARK, 0.25, 370, 330, 400, 370)
+    for sx in (-1, 1):
+        for dy in (-4, 4, 12):
+            c.fill_box(segment(385, 350 + dy, 385 + sx * 19, 346 + dy, 1.4), MARK, 0.25,
+                       360, 335, 410, 370)
+    # Dots in a loose grid over the upper left, fading out towards the middle.
+    for gy in range(12, 230, 24):
+        for gx in range(12, 420, 24):
+            strength = max(0.0, 1.0 - (gx + gy) / 520.0)
+            if strength > 0.05:
+                c.fill_box(circle(gx, gy, 1.6), DOT, strength,
+                           gx - 3, gy - 3, gx + 4, gy + 4)
+    return c
+
+
+def compose():
+    rows = background()
+    marks = watermark().rgba()
+    for y in range(SIZE):
+        for x in range(SIZE):
+            r, g, b, a = marks[y][x]
+            if a:
+                k = a / 255.0
+                rows[y][x] = tuple(round(v * k + w * (1 - k))
+                                   for v, w in zip((r, g, b), rows[y][x]))
+    return rows
+
+
+def write_bmp(path, rows):
+    """24-bit bottom-up BMP."""
+    h, w = len(rows), len(rows[0])
+    stride = (w * 3 + 3) // 4 * 4
+    data = bytearray()
+    for row in reversed(rows):
+        line = bytes(v for r, g, b in row for v in (b, g, r))
+        data += line + b"\0" * (stride - len(line))
+    header = struct.pack("<2sIHHI", b"BM", 14 + 40 + len(data), 0, 0, 54)
+    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(data), 2835, 2835, 0, 0)
+    with open(path, "wb") as f:
+        f.write(header + info + bytes(data))
+
+
+def main():
+    write_bmp(os.path.join(HERE, "detector_background.bmp"), compose())
+
+
+if __name__ == "__main__":
+    main()

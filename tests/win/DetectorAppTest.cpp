@@ -1,0 +1,90 @@
+// The detector page in the real program: a normal detection started with the
+// program's own dialogs, kept running across page switches, and stopped.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "shell/FrmmainText.h"
+#include "tests/win/TestSupport.h"
+
+namespace kelvane {
+namespace {
+
+using testing::RunningApp;
+using testing::waitUntil;
+
+// The program's open message box, if any (a #32770 dialog of that process).
+HWND openDialog(DWORD processId) {
+  struct Search {
+    DWORD processId;
+    HWND found = nullptr;
+  } search{processId};
+  EnumWindows(
+      [](HWND hwnd, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(hwnd, &owner);
+        wchar_t className[16] = {};
+        GetClassNameW(hwnd, className, 16);
+        if (owner == s->processId && std::wstring(className) == L"#32770" && IsWindowVisible(hwnd)) {
+          s->found = hwnd;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Waits for a dialog with this text, answers it with the button and waits for it to close.
+bool answer(DWORD processId, const std::wstring& text, int button) {
+  HWND dialog = nullptr;
+  if (!waitUntil([&] {
+        dialog = openDialog(processId);
+        return dialog && RunningApp::findDescendant(dialog, L"Static", text);
+      })) {
+    return false;
+  }
+  PostMessageW(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
+  return waitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); });
+}
+
+TEST(DetectorApp, ANormalRunGoesOnAcrossPageSwitchesUntilStopped) {
+  RunningApp app;
+  HWND main = app.mainWindow();
+  ASSERT_NE(main, nullptr);
+  const DWORD processId = GetProcessId(app.process());
+  HWND menu = RunningApp::findDescendant(main, L"KelvanePanel", L"Menu");
+  ASSERT_NE(menu, nullptr);
+  auto pageButton = [&](int index) {
+    return RunningApp::findDescendant(menu, L"Button", std::wstring(frmmain_text::PageButtons[index]));
+  };
+  PostMessageW(pageButton(3), BM_CLICK, 0, 0);
+  HWND page = RunningApp::findDescendant(main, L"KelvanePanel", L"病毒探测");
+  ASSERT_NE(page, nullptr);
+  ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(page) != 0; }));
+  HWND begin = RunningApp::findDescendant(page, L"Button", L"开始检测");
+  HWND stop = RunningApp::findDescendant(page, L"Button", L"停止检测");
+  HWND deep = RunningApp::findDescendant(page, L"Button", L"深度检测");
+  ASSERT_TRUE(begin && stop && deep);
+
+  PostMessageW(begin, BM_CLICK, 0, 0);
+  ASSERT_TRUE(answer(processId, L"确定要开始普通检测吗？\r开始后请不要安装新的程序和进行系统安装等工作,\r否则将导致错误报警。", IDYES));
+  ASSERT_TRUE(waitUntil([&] { return !IsWindowEnabled(begin) && !IsWindowEnabled(deep); }));
+
+  // The page buttons work while the run waits, and the run survives them.
+  PostMessageW(pageButton(0), BM_CLICK, 0, 0);
+  ASSERT_TRUE(waitUntil([&] { return !IsWindowVisible(page); }));
+  PostMessageW(pageButton(3), BM_CLICK, 0, 0);
+  ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(page) != 0; }));
+  EXPECT_FALSE(IsWindowEnabled(begin));
+
+  PostMessageW(stop, BM_CLICK, 0, 0);
+  ASSERT_TRUE(answer(processId, L"停止普通检测", IDOK));
+  EXPECT_TRUE(waitUntil([&] { return IsWindowEnabled(begin) && IsWindowEnabled(deep); }));
+}
+
+}  // namespace
+}  // namespace kelvane

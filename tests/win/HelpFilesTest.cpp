@@ -1,0 +1,35 @@
+// The help menu's targets exist where the program looks for them.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "common/Files.h"
+#include "shell/HelpCommands.h"
+#include "tests/fakes/FakeLauncher.h"
+#include "tests/win/TestSupport.h"
+
+namespace kelvane {
+namespace {
+
+TEST(HelpFiles, TheGuideOpensFromThePathTheProgramComputes) {
+  testing::FakeLauncher launcher;
+  HelpCommands commands(launcher, testing::installedAppDirectory());
+  commands.hdguide_Click();
+  ASSERT_EQ(launcher.shellRequests.size(), 1u);
+  const auto guide = readFileBytes(launcher.shellRequests[0].file);
+  ASSERT_TRUE(guide) << "no guide at the computed path";
+  EXPECT_EQ(guide->substr(0, 4), "ITSF");  // a compiled HTML Help file
+}
+
+TEST(HelpFiles, TheOnlineHelpProgramIsWhereTheProgramStartsIt) {
+  testing::FakeLauncher launcher;
+  HelpCommands commands(launcher, testing::installedAppDirectory());
+  commands.helpplus_Click();
+  ASSERT_EQ(launcher.processRequests.size(), 1u);
+  const auto program = readFileBytes(launcher.processRequests[0].application);
+  ASSERT_TRUE(program);
+  EXPECT_EQ(program->substr(0, 2), "MZ");
+}
+
+}  // namespace
+}  // namespace kelvane

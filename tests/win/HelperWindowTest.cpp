@@ -1,0 +1,66 @@
+// The online-help program: its window, its buttons, and starting minimised.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "helper/HelperWindow.h"
+#include "shell/HelpCommands.h"
+#include "tests/fakes/FakeLauncher.h"
+#include "tests/win/TestSupport.h"
+
+namespace kelvane {
+namespace {
+
+using testing::RunningApp;
+using testing::waitUntil;
+
+TEST(HelperWindow, ShowsBothAddressesAndItsButtonsOpenThem) {
+  testing::FakeLauncher launcher;
+  HelperWindow window(launcher);
+  ASSERT_TRUE(window.create(SW_SHOWNORMAL));
+  HWND text = FindWindowExW(window.hwnd(), nullptr, L"Edit", nullptr);
+  ASSERT_NE(text, nullptr);
+  std::wstring shown(4096, L'\0');
+  shown.resize(static_cast<size_t>(GetWindowTextW(text, shown.data(), 4096)));
+  EXPECT_NE(shown.find(ForumAddress), std::wstring::npos);
+  EXPECT_NE(shown.find(SupportMailAddress), std::wstring::npos);
+
+  SendMessageW(RunningApp::findDescendant(window.hwnd(), L"Button", L"访问论坛"), BM_CLICK, 0, 0);
+  SendMessageW(RunningApp::findDescendant(window.hwnd(), L"Button", L"发送邮件"), BM_CLICK, 0, 0);
+  ASSERT_EQ(launcher.shellRequests.size(), 2u);
+  EXPECT_EQ(launcher.shellRequests[0].file, ForumAddress);
+  EXPECT_EQ(launcher.shellRequests[0].owner, window.hwnd());
+  EXPECT_EQ(launcher.shellRequests[1].file, L"mailto:" + std::wstring(SupportMailAddress));
+  EXPECT_EQ(launcher.shellRequests[1].verb, L"open");
+}
+
+TEST(HelperProgram, StartsMinimisedAsTheMainProgramAsksAndRestoresWhole) {
+  const std::wstring exe = testing::installedAppDirectory() + L"\\helper\\helper.exe";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWMINIMIZED;
+  PROCESS_INFORMATION info{};
+  std::wstring commandLine = L"\"" + exe + L"\"";
+  ASSERT_TRUE(CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &info));
+  UniqueKernelHandle process(info.hProcess), thread(info.hThread);
+  HWND window = nullptr;
+  ASSERT_TRUE(waitUntil([&] {
+    window = FindWindowW(HelperWindowClass, nullptr);
+    return window && IsWindowVisible(window);
+  }));
+  EXPECT_TRUE(IsIconic(window));
+  ShowWindow(window, SW_RESTORE);
+  ASSERT_TRUE(waitUntil([&] { return !IsIconic(window); }));
+  RECT client;
+  GetClientRect(window, &client);
+  EXPECT_EQ(client.right, 480);
+  EXPECT_EQ(client.bottom, 360);
+  EXPECT_TRUE(IsWindowVisible(FindWindowExW(window, nullptr, L"Edit", nullptr)));
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForSingleObject(process.get(), 10000), WAIT_OBJECT_0);
+}
+
+}  // namespace
+}  // namespace kelvane
