@@ -1,5 +1,7 @@
 #include "controls/Panel.h"
 
+#include <algorithm>
+
 #include "controls/WindowClass.h"
 
 namespace kelvane {
@@ -7,8 +9,33 @@ namespace {
 constexpr wchar_t PanelClass[] = L"KelvanePanel";
 }
 
+namespace {
+
+// A bitmap resource is a BITMAPINFO followed by its pixels, mapped with the program.
+const BITMAPINFO* findBitmapResource(int id) {
+  const HMODULE module = GetModuleHandleW(nullptr);
+  const HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(id), RT_BITMAP);
+  if (!resource) return nullptr;
+  const HGLOBAL loaded = LoadResource(module, resource);
+  return loaded ? static_cast<const BITMAPINFO*>(LockResource(loaded)) : nullptr;
+}
+
+const void* bitmapBits(const BITMAPINFO* info) {
+  const BITMAPINFOHEADER& header = info->bmiHeader;
+  DWORD colours = header.biClrUsed;
+  if (colours == 0 && header.biBitCount <= 8) colours = 1u << header.biBitCount;
+  if (header.biCompression == BI_BITFIELDS) colours = 3;
+  return reinterpret_cast<const BYTE*>(info) + header.biSize + colours * sizeof(RGBQUAD);
+}
+
+}  // namespace
+
 Panel::Panel(HWND parent, const PanelDesign& design, float twipsPerPixel)
     : ControlWindow(twipsPerPixel), design_(design), background_(CreateSolidBrush(design.background)) {
+  if (design.pictureResource) {
+    pictureInfo_ = findBitmapResource(design.pictureResource);
+    if (pictureInfo_) pictureBits_ = bitmapBits(pictureInfo_);
+  }
   registerWindowClass(PanelClass, windowProcedure<Panel>);
   const RECT place = pixelRect(design.place, twipsPerPixel);
   const DWORD style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (design.visible ? WS_VISIBLE : 0);
@@ -20,12 +47,26 @@ Panel::Panel(HWND parent, const PanelDesign& design, float twipsPerPixel)
 void Panel::paintContent(HDC, const RECT&) {}
 
 void Panel::drawPicture(HDC dc) const {
-  BITMAP info{};
-  if (!GetObjectW(design_.picture, sizeof info, &info)) return;
-  UniqueMemoryDc source(CreateCompatibleDC(dc));
-  SelectedObject selected(source.get(), design_.picture);
+  const LONG width = pictureInfo_->bmiHeader.biWidth;
+  const LONG height = pictureInfo_->bmiHeader.biHeight;
+  const bool bottomUp = height > 0;
+  const LONG rows = bottomUp ? height : -height;
+  // Only the part that shows: a button asks for the few pixels behind it, and
+  // converting the whole picture each time would be slow.
+  RECT part;
+  if (GetClipBox(dc, &part) == NULLREGION) return;
+  part.left = std::max<LONG>(part.left, 0);
+  part.top = std::max<LONG>(part.top, 0);
+  part.right = std::min(part.right, width);
+  part.bottom = std::min(part.bottom, rows);
+  if (part.left >= part.right || part.top >= part.bottom) return;
+  const LONG partWidth = part.right - part.left;
+  const LONG partHeight = part.bottom - part.top;
+  // A bottom-up picture counts its source rows from the bottom.
+  const LONG sourceTop = bottomUp ? rows - part.bottom : part.top;
   // Unscaled from the top-left corner; a picture larger than the panel is clipped.
-  BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source.get(), 0, 0, SRCCOPY);
+  StretchDIBits(dc, part.left, part.top, partWidth, partHeight, part.left, sourceTop, partWidth, partHeight,
+                pictureBits_, pictureInfo_, DIB_RGB_COLORS, SRCCOPY);
 }
 
 bool Panel::onMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
@@ -57,7 +98,7 @@ LRESULT Panel::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
       GetClientRect(hwnd, &client);
       const HDC dc = reinterpret_cast<HDC>(wParam);
       FillRect(dc, &client, background_.get());
-      if (design_.picture) drawPicture(dc);
+      if (pictureInfo_) drawPicture(dc);
       return 1;
     }
     case WM_PAINT: {

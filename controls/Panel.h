@@ -18,7 +18,7 @@ struct PanelDesign {
   std::wstring caption;      // the window text; drawn when `framed`
   bool framed = false;       // an etched frame line with the caption in its top edge
   HFONT font = nullptr;      // caption font, not owned
-  HBITMAP picture = nullptr; // background picture at the top-left, unscaled; not owned
+  int pictureResource = 0;   // bitmap resource drawn at the top-left, unscaled; 0: none
 };
 
 class Panel : public ControlWindow {
@@ -40,6 +40,10 @@ class Panel : public ControlWindow {
 
   PanelDesign design_;
   UniqueBrush background_;
+  // The background picture as stored in the program's resources: drawn straight
+  // from there, so no copy of it is made at start-up.
+  const BITMAPINFO* pictureInfo_ = nullptr;
+  const void* pictureBits_ = nullptr;
 };
 
 }  // namespace kelvane

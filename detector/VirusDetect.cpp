@@ -35,16 +35,12 @@ DetectorFolders systemFolders(const PageContext& context) {
 
 }  // namespace
 
-DetectorPicture::DetectorPicture()
-    : picture(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_DETECTOR_BACKGROUND),
-                                              IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))) {}
-
 VirusDetect::VirusDetect(const PageContext& context) : VirusDetect(context, systemFolders(context)) {}
 
 VirusDetect::VirusDetect(const PageContext& context, DetectorFolders folders)
     : Panel(context.parent,
             PanelDesign{context.place, false, PageBackground, std::wstring(text::PageTitle), false, nullptr,
-                        picture.get()},
+                        IDB_DETECTOR_BACKGROUND},
             context.twipsPerPixel),
       host_(context.parent),
       readMeFont_(createPointFont(SongTi, 12, false)),

@@ -18,13 +18,7 @@
 
 namespace kelvane {
 
-// The page's background picture, loaded before the page window that draws it.
-struct DetectorPicture {
-  DetectorPicture();
-  UniqueBitmap picture;
-};
-
-class VirusDetect final : private DetectorPicture, public Panel, private DetectorHost {
+class VirusDetect final : public Panel, private DetectorHost {
  public:
   // The program's page: the system and Windows directories come from the system.
   explicit VirusDetect(const PageContext& context);

@@ -1,16 +1,84 @@
 #pragma once
-#include "controls/PageContext.h"
-#include "controls/PlaceholderPage.h"
+// The "维护工具" page: one skinned button per entry of the tool catalogue
+// "\tooll\tool.txt", 24 to a page in two columns, turned with the labels "前一页"
+// and "后一页"; a click starts the entry's program through the shell.
+//
+// The buttons form the array `Text1` (tools/ToolButtonArray.h): every entry keeps
+// its state there, and only the buttons on show are real windows, so a catalogue
+// of any size the 16-bit index allows loads without running out of windows.
+#include <windows.h>
 
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/Handles.h"
+#include "common/Launcher.h"
+#include "controls/CoolButton.h"
+#include "controls/Label.h"
+#include "controls/PageContext.h"
+#include "controls/Panel.h"
+#include "tools/PageTurnLabel.h"
+#include "tools/ToolButtonArray.h"
+#include "tools/ToolPager.h"
 
 namespace kelvane {
 
-// The "维护工具" page of the main window.
-class RepairTool final : public PlaceholderPage {
+namespace repairtool_text {
+inline constexpr wchar_t Title[] = L"维护工具";  // the page window's text
+inline constexpr wchar_t Model[] = L"model";
+inline constexpr wchar_t LblPre[] = L"前一页";
+inline constexpr wchar_t LblNext[] = L"后一页";
+inline constexpr wchar_t CatalogueMissing[] = L"未找到工具目录文件 tooll\\tool.txt，本页暂无可用的维护工具。";
+}  // namespace repairtool_text
+
+class RepairTool final : public Panel, private ButtonWindows {
  public:
-  explicit RepairTool(const PageContext& context)
-      : PlaceholderPage(context.parent, context.place, L"维护工具", context.fonts.caption.get(),
-                        context.fonts.text.get(), context.twipsPerPixel) {}
+  explicit RepairTool(const PageContext& context);
+  ~RepairTool() override;
+
+  void NextPage();
+  void PrePage();
+  void Text1_Click(int index);
+  void LblNext_Click() { NextPage(); }
+  void LblPre_Click() { PrePage(); }
+  void UserControl_Resize();
+
+  int16_t ToolCount() const { return pager_->ToolCount(); }
+  int PageEnd() const { return pager_->PageEnd(); }
+
+ private:
+  bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void UserControl_Initialize();
+  int fittingWidth(std::wstring_view caption) const;
+
+  // ButtonWindows: the pool of real buttons lent to the entries on show.
+  bool addWindow() override;
+  void present(int slot, const std::wstring& caption, const PixelRect& place) override;
+  void conceal(int slot) override;
+  void finish() override;
+
+  Launcher& launcher_;
+  std::wstring appDirectory_;
+  HFONT buttonFont_;
+  UniqueFont labelFont_;
+  UniqueMemoryDc measureDc_;
+  int captionMargin_ = 0;  // a button's width beyond its caption's, in pixels
+
+  std::unique_ptr<CoolButton> model_;  // Text1(0): the hidden template
+  std::vector<std::unique_ptr<CoolButton>> windows_;
+  // Moves and visibility gathered during one realize(), applied in one go.
+  struct PendingMove {
+    HWND window;
+    PixelRect place;
+    bool show;
+  };
+  std::vector<PendingMove> pending_;
+  std::unique_ptr<ToolButtonArray> Text1;
+  std::unique_ptr<ToolPager> pager_;
+  std::unique_ptr<PageTurnLabel> LblPre;
+  std::unique_ptr<PageTurnLabel> LblNext;
+  std::unique_ptr<Label> LblMissing;
 };
 
 }  // namespace kelvane

@@ -1,16 +1,37 @@
 #pragma once
-#include "controls/PageContext.h"
-#include "controls/PlaceholderPage.h"
+// The "系统工具" page: ten buttons that start maintenance utilities of the system
+// through the shell, and a red note that some exist only on older systems.
+#include <windows.h>
 
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+#include "common/Handles.h"
+#include "controls/ButtonArray.h"
+#include "controls/Label.h"
+#include "controls/PageContext.h"
+#include "controls/Panel.h"
+#include "tools/SysToolCommands.h"
 
 namespace kelvane {
 
-// The "系统工具" page of the main window.
-class SysTool final : public PlaceholderPage {
+class SysTool final : public Panel {
  public:
-  explicit SysTool(const PageContext& context)
-      : PlaceholderPage(context.parent, context.place, L"系统工具", context.fonts.caption.get(),
-                        context.fonts.text.get(), context.twipsPerPixel) {}
+  explicit SysTool(const PageContext& context);
+
+  void MyShell(std::wstring_view FileName, std::wstring_view Para) { commands_.MyShell(FileName, Para); }
+  void Btn_TopMenu_Click(int16_t index) { commands_.Btn_TopMenu_Click(index); }
+  void UserControl_Resize();
+
+ private:
+  bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+  SysToolCommands commands_;
+  std::array<UniqueIcon, 10> pictures_;  // declared before the buttons that draw them
+  ButtonArray Btn_TopMenu;
+  std::unique_ptr<Label> LbWar;
 };
 
 }  // namespace kelvane

@@ -16,22 +16,16 @@ constexpr float FaultLeft = 3360;
 constexpr float FaultWidth = 1455;
 constexpr float FaultHeight = 375;
 
-HBITMAP loadBackground() {
-  return static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_WIZARD_BACKGROUND),
-                                         IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-}
-
-PanelDesign pageDesign(const PageContext& context, HBITMAP picture) {
+PanelDesign pageDesign(const PageContext& context) {
   PanelDesign design{context.place, false, PageColour, L"排除向导"};
-  design.picture = picture;
+  design.pictureResource = IDB_WIZARD_BACKGROUND;
   return design;
 }
 
 }  // namespace
 
 FixWidze::FixWidze(const PageContext& context)
-    : FixWidzePicture{UniqueBitmap(loadBackground())},
-      Panel(context.parent, pageDesign(context, picture.get()), context.twipsPerPixel),
+    : Panel(context.parent, pageDesign(context), context.twipsPerPixel),
       store_(context.appDirectory, context.messageBoxes, context.endProcess),
       logic_(*this, store_, context.messageBoxes) {
   logic_.setOwner(context.parent);

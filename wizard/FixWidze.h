@@ -21,12 +21,7 @@
 
 namespace kelvane {
 
-// Loaded before the page's window exists, which shows it as its background.
-struct FixWidzePicture {
-  UniqueBitmap picture;
-};
-
-class FixWidze final : private FixWidzePicture, public Panel, public ResettablePage, private WizardView {
+class FixWidze final : public Panel, public ResettablePage, private WizardView {
  public:
   explicit FixWidze(const PageContext& context);
 

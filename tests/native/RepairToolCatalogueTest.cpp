@@ -1,0 +1,71 @@
+// The catalogue's record layout, through the item reader as the page reads it.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/ItemReader.h"
+#include "tools/ToolCatalogue.h"
+
+namespace kelvane {
+namespace {
+
+// The records of an ASCII catalogue, as the page gets them.
+std::vector<std::wstring> records(const std::string& bytes) {
+  std::vector<std::wstring> wide;
+  for (const std::string& item : readItems(bytes)) wide.emplace_back(item.begin(), item.end());
+  return wide;
+}
+
+TEST(ToolRecordLayout, TheFileNameStartsAtTheFirstAsciiLetterAfterTheTab) {
+  EXPECT_EQ(parseToolRecord(L"Flush\tflush.cmd"), (ToolRecord{L"Flush", L"flush.cmd"}));
+  // Digits, punctuation, blanks and further TABs after the TAB are all dropped.
+  EXPECT_EQ(parseToolRecord(L"Net\t 12. -\t\tnet\\fix.cmd"), (ToolRecord{L"Net", L"net\\fix.cmd"}));
+  EXPECT_EQ(parseToolRecord(L"清理\t\t\t  \u3000①Clean.cmd"), (ToolRecord{L"清理", L"Clean.cmd"}));
+  // Only the first TAB ends the caption; later TABs and blanks inside the name stay.
+  EXPECT_EQ(parseToolRecord(L"a b\tx\ty z.cmd "), (ToolRecord{L"a b", L"x\ty z.cmd "}));
+  EXPECT_EQ(parseToolRecord(L"\tlead.cmd"), (ToolRecord{L"", L"lead.cmd"}));
+}
+
+TEST(ToolRecordLayout, WithoutALetterAfterTheTabTheFileNameKeepsTheTab) {
+  EXPECT_EQ(parseToolRecord(L"Odd\t 123"), (ToolRecord{L"Odd", L"\t 123"}));
+  EXPECT_EQ(parseToolRecord(L"Bare\t"), (ToolRecord{L"Bare", L"\t"}));
+}
+
+TEST(ToolRecordLayout, ARecordWithoutATabNamesNoTool) {
+  EXPECT_EQ(parseToolRecord(L""), std::nullopt);
+  EXPECT_EQ(parseToolRecord(L"no tab here.cmd"), std::nullopt);
+}
+
+TEST(ToolCatalogueFile, ACommaOutsideQuotesSplitsALineAndEachPartNeedsItsOwnTab) {
+  const std::vector<ToolRecord> entries =
+      toolEntries(records("One\tone.cmd,Two\ttwo.cmd\r\nThree\tthree.cmd, four.cmd\r\n"));
+  // " four.cmd" has no TAB: it is skipped, not turned into a button.
+  ASSERT_EQ(entries.size(), 3u);
+  EXPECT_EQ(entries[0], (ToolRecord{L"One", L"one.cmd"}));
+  EXPECT_EQ(entries[1], (ToolRecord{L"Two", L"two.cmd"}));
+  EXPECT_EQ(entries[2], (ToolRecord{L"Three", L"three.cmd"}));
+}
+
+TEST(ToolCatalogueFile, AQuotedCommaStaysInItsRecord) {
+  const std::vector<ToolRecord> entries = toolEntries(records("\"Scan, then fix\tfix,all.cmd\"\r\n"));
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0], (ToolRecord{L"Scan, then fix", L"fix,all.cmd"}));
+}
+
+TEST(ToolCatalogueFile, BlankLinesAreSkippedAndTheRestStillLoads) {
+  const std::vector<ToolRecord> entries = toolEntries(records("\r\nA\ta.cmd\r\n\r\n\r\nB\tb.cmd\r\n\r\n"));
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[1].file, L"b.cmd");
+}
+
+TEST(ToolCatalogueFile, LoadsAtMost32767EntriesAndIgnoresTheRest) {
+  std::vector<std::wstring> many;
+  for (int i = 0; i < 32800; ++i) many.push_back(L"T" + std::to_wstring(i) + L"\tt.cmd");
+  const std::vector<ToolRecord> entries = toolEntries(many);
+  ASSERT_EQ(entries.size(), 32767u);
+  EXPECT_EQ(entries.back().caption, L"T32766");
+}
+
+}  // namespace
+}  // namespace kelvane

@@ -1,0 +1,192 @@
+// The repair-tool page on real windows: its buttons, page turns, labels and a
+// launch that really starts a program.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/SystemServices.h"
+#include "controls/WindowClass.h"
+#include "tests/fakes/FakeLauncher.h"
+#include "tests/win/TestSupport.h"
+#include "tools/RepairTool.h"
+
+namespace kelvane {
+namespace {
+
+using testing::fileExists;
+using testing::ScratchDirectory;
+using testing::waitUntil;
+using testing::windowText;
+
+class Host {
+ public:
+  Host() {
+    registerWindowClass(L"KelvaneToolsHost", windowProcedure<Host>);
+    window_.reset(CreateWindowExW(WS_EX_CONTROLPARENT, L"KelvaneToolsHost", L"host",
+                                  WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 700, 600, nullptr, nullptr,
+                                  GetModuleHandleW(nullptr), this));
+  }
+  HWND hwnd() const { return window_.get(); }
+  LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+
+ private:
+  UniqueWindow window_;
+};
+
+struct Child {
+  std::wstring text;
+  RECT place;  // in the page's client area
+};
+
+class RepairToolPage : public ::testing::Test {
+ protected:
+  // A catalogue of `count` entries "工具1" ... in GBK, under the scratch folder.
+  void writeCatalogue(int count, const std::string& extra = "") {
+    CreateDirectoryW((root.path() + L"\\tooll").c_str(), nullptr);
+    std::string bytes;
+    for (int i = 1; i <= count; ++i) bytes += "\xB9\xA4\xBE\xDF" + std::to_string(i) + "\tt.cmd\r\n";  // 工具i
+    ASSERT_TRUE(testing::writeFile(root.path() + L"\\tooll\\tool.txt", bytes + extra));
+  }
+  RepairTool& open(Launcher& launcher) {
+    const PageContext context{host.hwnd(), {250, 1385, 8535, 6515}, fonts, 15, launcher, boxes, root.path()};
+    page = std::make_unique<RepairTool>(context);
+    page->setVisible(true);
+    return *page;
+  }
+  std::vector<Child> visibleChildren(const wchar_t* className) const {
+    std::vector<Child> found;
+    for (HWND child = FindWindowExW(page->hwnd(), nullptr, className, nullptr); child;
+         child = FindWindowExW(page->hwnd(), child, className, nullptr)) {
+      if (!IsWindowVisible(child)) continue;
+      RECT rect;
+      GetWindowRect(child, &rect);
+      MapWindowPoints(HWND_DESKTOP, page->hwnd(), reinterpret_cast<POINT*>(&rect), 2);
+      found.push_back({windowText(child), rect});
+    }
+    return found;
+  }
+  int buttonWindows() const {
+    int count = 0;
+    for (HWND child = FindWindowExW(page->hwnd(), nullptr, L"Button", nullptr); child;
+         child = FindWindowExW(page->hwnd(), child, L"Button", nullptr)) {
+      ++count;
+    }
+    return count;
+  }
+  HWND label(const wchar_t* caption) const { return FindWindowExW(page->hwnd(), nullptr, L"Static", caption); }
+  void clickLabel(const wchar_t* caption) const {
+    // What a click on a SS_NOTIFY label sends its parent.
+    SendMessageW(page->hwnd(), WM_COMMAND, MAKEWPARAM(0, STN_CLICKED), reinterpret_cast<LPARAM>(label(caption)));
+  }
+
+  ScratchDirectory root{L"repairtool"};
+  Host host;
+  UiFonts fonts;
+  testing::FakeLauncher fakeLauncher;
+  SystemMessageBoxes boxes;
+  std::unique_ptr<RepairTool> page;
+};
+
+TEST_F(RepairToolPage, TwentyFiveEntriesShowAPageOf24ThenEntry25AloneAndBack) {
+  writeCatalogue(25);
+  open(fakeLauncher);
+  EXPECT_EQ(page->ToolCount(), 25);
+  const std::vector<Child> firstPage = visibleChildren(L"Button");
+  ASSERT_EQ(firstPage.size(), 24u);
+  EXPECT_EQ(firstPage[0].text, L"工具1");
+  EXPECT_EQ(firstPage[0].place.left, 40);  // 600 twips
+  EXPECT_EQ(firstPage[0].place.top, 13);   // 200 twips, held in whole pixels
+  EXPECT_EQ(firstPage[1].place.left, firstPage[0].place.right + 67);  // 1000 twips after its neighbour
+
+  clickLabel(L"后一页");
+  const std::vector<Child> secondPage = visibleChildren(L"Button");
+  ASSERT_EQ(secondPage.size(), 1u);
+  EXPECT_EQ(secondPage[0].text, L"工具25");
+  EXPECT_EQ(secondPage[0].place.left, 40);
+  EXPECT_EQ(secondPage[0].place.top, 13);
+  clickLabel(L"后一页");
+  EXPECT_EQ(visibleChildren(L"Button").size(), 1u);
+
+  clickLabel(L"前一页");
+  const std::vector<Child> again = visibleChildren(L"Button");
+  ASSERT_EQ(again.size(), 24u);
+  for (size_t i = 0; i < 24; ++i) {
+    EXPECT_EQ(again[i].text, firstPage[i].text);
+    EXPECT_TRUE(EqualRect(&again[i].place, &firstPage[i].place)) << i;
+  }
+  // The template and one page of buttons: no window per entry.
+  EXPECT_LE(buttonWindows(), 25);
+}
+
+TEST_F(RepairToolPage, AFullCatalogueLoadsWithOnePageOfWindows) {
+  writeCatalogue(32800);
+  open(fakeLauncher);
+  EXPECT_EQ(page->ToolCount(), 32767);
+  EXPECT_EQ(buttonWindows(), 25);
+  clickLabel(L"后一页");
+  clickLabel(L"后一页");
+  const std::vector<Child> thirdPage = visibleChildren(L"Button");
+  ASSERT_EQ(thirdPage.size(), 24u);
+  EXPECT_EQ(thirdPage[0].text, L"工具49");
+  EXPECT_EQ(thirdPage[23].text, L"工具72");
+  EXPECT_EQ(buttonWindows(), 25);
+}
+
+TEST_F(RepairToolPage, TheLabelsSitBesideTheMiddleOfThePage) {
+  writeCatalogue(3);
+  open(fakeLauncher);
+  const std::vector<Child> labels = visibleChildren(L"Static");
+  ASSERT_EQ(labels.size(), 2u);
+  for (const Child& child : labels) {
+    const bool previous = child.text == L"前一页";
+    EXPECT_TRUE(previous || child.text == L"后一页");
+    EXPECT_EQ(child.place.left, previous ? 109 : 418);  // 1637.5 and 6267.5 twips
+    // 6115 twips on a page of 6515, which is held as 434 pixels (6510 twips).
+    EXPECT_EQ(child.place.top, 407);
+    EXPECT_EQ(child.place.right - child.place.left, 42);
+  }
+}
+
+TEST_F(RepairToolPage, AMissingCatalogueLeavesAnEmptyPageThatSaysSo) {
+  open(fakeLauncher);
+  EXPECT_EQ(page->ToolCount(), 0);
+  EXPECT_TRUE(visibleChildren(L"Button").empty());
+  EXPECT_NE(label(repairtool_text::CatalogueMissing), nullptr);
+  clickLabel(L"后一页");
+  clickLabel(L"前一页");
+  EXPECT_EQ(page->PageEnd(), 24);
+}
+
+TEST_F(RepairToolPage, RecordsWithoutATabAreSkipped) {
+  writeCatalogue(2, "\r\n\r\nno tab\r\n\xB9\xA4\xBE\xDF" "3\t9 x.cmd\r\n");
+  open(fakeLauncher);
+  EXPECT_EQ(page->ToolCount(), 3);
+  HWND third = FindWindowExW(page->hwnd(), nullptr, L"Button", L"工具3");
+  ASSERT_NE(third, nullptr);
+  SendMessageW(third, BM_CLICK, 0, 0);
+  ASSERT_EQ(fakeLauncher.shellRequests.size(), 1u);
+  EXPECT_EQ(fakeLauncher.shellRequests[0],
+            (ShellRequest{page->hwnd(), L"", root.path() + L"\\tooll\\x.cmd", L"", L"", ShowNormal}));
+}
+
+TEST_F(RepairToolPage, ClickingAButtonStartsItsProgram) {
+  CreateDirectoryW((root.path() + L"\\tooll").c_str(), nullptr);
+  ASSERT_TRUE(CopyFileW((testing::binaryDirectory() + L"\\marker.exe").c_str(),
+                        (root.path() + L"\\tooll\\Fixer.exe").c_str(), FALSE));
+  ASSERT_TRUE(testing::writeFile(root.path() + L"\\tooll\\tool.txt", "Fix it\t1. Fixer.exe\r\n"));
+  SystemLauncher launcher;
+  open(launcher);
+  HWND button = FindWindowExW(page->hwnd(), nullptr, L"Button", L"Fix it");
+  ASSERT_NE(button, nullptr);
+  PostMessageW(button, BM_CLICK, 0, 0);
+  EXPECT_TRUE(waitUntil([&] { return fileExists(root.path() + L"\\tooll\\Fixer.ran"); }));
+}
+
+}  // namespace
+}  // namespace kelvane

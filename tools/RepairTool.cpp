@@ -1,0 +1,181 @@
+#include "tools/RepairTool.h"
+
+#include <optional>
+
+#include "common/AppPath.h"
+#include "common/Files.h"
+
+namespace kelvane {
+namespace {
+
+namespace text = repairtool_text;
+
+// Text1(0): above the visible area, hidden, never showing an entry.
+constexpr TwipRect ModelPlace{600, -300, 3135, 375};
+constexpr TwipRect LabelSize{0, 0, 630, 210};
+constexpr TwipRect MissingPlace{600, 200, 7400, 255};
+// Dark blue (&H00C00000) on the system's window colour (&H80000005).
+constexpr COLORREF LabelColour = RGB(0, 0, 192);
+
+UniqueFont underlinedFont(float points) {
+  const UniqueFont base = createPointFont(SongTi, points, false);
+  LOGFONTW font{};
+  if (!GetObjectW(base.get(), sizeof font, &font)) return {};
+  font.lfUnderline = TRUE;
+  return UniqueFont(CreateFontIndirectW(&font));
+}
+
+int textWidth(HDC dc, std::wstring_view text) {
+  SIZE size{0, 0};
+  GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
+  return size.cx;
+}
+
+// Holds a visible page's painting while its buttons change, then paints it once.
+// A hidden page is left alone: WM_SETREDRAW would set its visible style again.
+class RedrawPaused {
+ public:
+  explicit RedrawPaused(HWND page) : page_(IsWindowVisible(page) ? page : nullptr) {
+    if (page_) SendMessageW(page_, WM_SETREDRAW, FALSE, 0);
+  }
+  ~RedrawPaused() {
+    if (!page_) return;
+    SendMessageW(page_, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(page_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+  }
+  RedrawPaused(const RedrawPaused&) = delete;
+  RedrawPaused& operator=(const RedrawPaused&) = delete;
+
+ private:
+  HWND page_;
+};
+
+}  // namespace
+
+RepairTool::RepairTool(const PageContext& context)
+    : Panel(context.parent,
+            PanelDesign{context.place, false, GetSysColor(COLOR_WINDOW), text::Title, false, nullptr},
+            context.twipsPerPixel),
+      launcher_(context.launcher),
+      appDirectory_(context.appDirectory),
+      buttonFont_(context.fonts.text.get()),
+      labelFont_(underlinedFont(10.5f)),
+      measureDc_(CreateCompatibleDC(nullptr)) {
+  const float tpp = twipsPerPixel();
+  ButtonDesign model{text::Model,
+                     ModelPlace,
+                     false,
+                     buttonFont_,
+                     nullptr,
+                     {0, 0},
+                     false};
+  model_ = std::make_unique<CoolButton>(hwnd(), model, tpp);
+  // Captions are measured in one DC for the whole load; the margin around the
+  // text is the template's, so a fitted entry is as wide as its own window would
+  // make itself.
+  if (measureDc_) SelectObject(measureDc_.get(), buttonFont_ ? buttonFont_ : GetStockObject(DEFAULT_GUI_FONT));
+  captionMargin_ = model_->fittingWidth() - textWidth(measureDc_.get(), text::Model);
+
+  const ButtonTemplate element0{text::Model, ModelPlace.left, ModelPlace.top, ModelPlace.width, ModelPlace.height};
+  Text1 = std::make_unique<ToolButtonArray>(static_cast<ButtonWindows&>(*this), tpp, element0,
+                                            [this](std::wstring_view caption) { return fittingWidth(caption); });
+  pager_ = std::make_unique<ToolPager>(*Text1);
+
+  const COLORREF background = GetSysColor(COLOR_WINDOW);
+  LblPre = std::make_unique<PageTurnLabel>(
+      hwnd(), PageTurnLabelDesign{text::LblPre, LabelSize, labelFont_.get(), LabelColour, background}, tpp);
+  LblPre->setOnClick([this] { LblPre_Click(); });
+  LblNext = std::make_unique<PageTurnLabel>(
+      hwnd(), PageTurnLabelDesign{text::LblNext, LabelSize, labelFont_.get(), LabelColour, background}, tpp);
+  LblNext->setOnClick([this] { LblNext_Click(); });
+
+  UserControl_Initialize();
+  UserControl_Resize();
+}
+
+RepairTool::~RepairTool() = default;
+
+int RepairTool::fittingWidth(std::wstring_view caption) const {
+  return textWidth(measureDc_.get(), caption) + captionMargin_;
+}
+
+void RepairTool::UserControl_Initialize() {
+  const std::optional<std::vector<std::wstring>> records =
+      readItemFile(appPath(appDirectory_, L"\\tooll\\tool.txt"));
+  if (!records) {
+    // Without its catalogue the page stays empty and says why.
+    LblMissing = std::make_unique<Label>(
+        hwnd(),
+        LabelDesign{text::CatalogueMissing, MissingPlace, true, buttonFont_, RGB(0, 0, 0), GetSysColor(COLOR_WINDOW)},
+        twipsPerPixel());
+  }
+  pager_->UserControl_Initialize(records ? toolEntries(*records) : std::vector<ToolRecord>{});
+}
+
+void RepairTool::NextPage() {
+  RedrawPaused paused(hwnd());
+  pager_->NextPage();
+}
+
+void RepairTool::PrePage() {
+  RedrawPaused paused(hwnd());
+  pager_->PrePage();
+}
+
+void RepairTool::Text1_Click(int index) {
+  // Whether the program starts or not, the page shows nothing.
+  if (const std::optional<ShellRequest> request = pager_->launchRequest(index, hwnd(), appDirectory_)) {
+    launcher_.shellExecute(*request);
+  }
+}
+
+void RepairTool::UserControl_Resize() {
+  const std::optional<float> W = width();
+  const std::optional<float> H = height();
+  if (!W || !H || !LblPre || !LblNext) return;
+  placePageLabels(*W, *H, *LblPre, *LblNext);
+}
+
+bool RepairTool::onMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
+  if (message == WM_SIZE) {
+    UserControl_Resize();
+    result = 0;
+    return true;
+  }
+  return false;
+}
+
+bool RepairTool::addWindow() {
+  std::unique_ptr<CoolButton> button = model_->copy();
+  if (!button || !button->hwnd()) return false;
+  const int slot = static_cast<int>(windows_.size());
+  button->setOnClick([this, slot] { Text1_Click(Text1->elementInSlot(slot)); });
+  windows_.push_back(std::move(button));
+  return true;
+}
+
+void RepairTool::present(int slot, const std::wstring& caption, const PixelRect& place) {
+  CoolButton& button = *windows_[static_cast<size_t>(slot)];
+  if (button.caption() != caption) button.setCaption(caption);
+  pending_.push_back({button.hwnd(), place, true});
+}
+
+void RepairTool::conceal(int slot) { pending_.push_back({windows_[static_cast<size_t>(slot)]->hwnd(), {}, false}); }
+
+void RepairTool::finish() {
+  if (pending_.empty()) return;
+  // One DeferWindowPos batch moves, shows and hides a whole page of buttons.
+  HDWP batch = BeginDeferWindowPos(static_cast<int>(pending_.size()));
+  for (const PendingMove& move : pending_) {
+    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (move.show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE);
+    if (batch) batch = DeferWindowPos(batch, move.window, nullptr, move.place.left, move.place.top,
+                                      move.place.width, move.place.height, flags);
+    // A failed batch is dropped by the system; the rest go one by one.
+    if (!batch) SetWindowPos(move.window, nullptr, move.place.left, move.place.top, move.place.width,
+                             move.place.height, flags);
+  }
+  if (batch) EndDeferWindowPos(batch);
+  pending_.clear();
+}
+
+}  // namespace kelvane

@@ -1,0 +1,67 @@
+#include "tools/SysTool.h"
+
+#include <string>
+
+#include "res/resource.h"
+
+namespace kelvane {
+namespace {
+
+constexpr wchar_t Title[] = L"系统工具";  // the page window's text
+constexpr TwipRect WarningPlace{360, 5400, 7575, 255};
+constexpr COLORREF WarningColour = RGB(255, 0, 0);  // &H000000FF
+
+// A missing picture is tolerated: the button then shows its caption alone.
+HICON loadPicture(int index, int size) {
+  return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_SYSTOOL0 + index),
+                                       IMAGE_ICON, size, size, 0));
+}
+
+}  // namespace
+
+SysTool::SysTool(const PageContext& context)
+    : Panel(context.parent, PanelDesign{context.place, false, GetSysColor(COLOR_WINDOW), Title, false, nullptr},
+            context.twipsPerPixel),
+      commands_(context.launcher, context.messageBoxes),
+      Btn_TopMenu([this](int16_t index) { Btn_TopMenu_Click(index); }) {
+  commands_.setOwner(hwnd());
+  for (size_t i = 0; i < SysUtilities.size(); ++i) {
+    const SysUtility& utility = SysUtilities[i];
+    const int size = i == 2 ? 48 : 32;
+    pictures_[i].reset(loadPicture(static_cast<int>(i), size));
+    // The buttons keep their design width of 3135 twips: a fitted width would
+    // make the two columns ragged.
+    ButtonDesign design{std::wstring(utility.caption),
+                        {utility.left, utility.top, SysButtonWidth, SysButtonHeight},
+                        true,
+                        context.fonts.text.get(),
+                        pictures_[i].get(),
+                        pictures_[i] ? SIZE{size, size} : SIZE{0, 0},
+                        false};
+    Btn_TopMenu.add(hwnd(), design, twipsPerPixel());
+  }
+  // The design caption; every layout pass writes the warning anew.
+  LbWar = std::make_unique<Label>(hwnd(),
+                                  LabelDesign{std::wstring(systool_text::Warning), WarningPlace, true,
+                                              context.fonts.text.get(), WarningColour, GetSysColor(COLOR_WINDOW)},
+                                  twipsPerPixel());
+  UserControl_Resize();
+}
+
+void SysTool::UserControl_Resize() {
+  const std::optional<float> W = width();
+  const std::optional<float> H = height();
+  if (!W || !H || !LbWar) return;
+  layOutWarning(*W, *H, *LbWar, [this](std::wstring_view caption) { LbWar->setCaption(caption); });
+}
+
+bool SysTool::onMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
+  if (message == WM_SIZE) {
+    UserControl_Resize();
+    result = 0;
+    return true;
+  }
+  return false;
+}
+
+}  // namespace kelvane

@@ -1,0 +1,28 @@
+#include "tools/ToolCatalogue.h"
+
+namespace kelvane {
+namespace {
+
+bool isAsciiLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
+
+}  // namespace
+
+std::optional<ToolRecord> parseToolRecord(std::wstring_view record) {
+  const size_t tab = record.find(L'\t');
+  if (tab == std::wstring_view::npos) return std::nullopt;
+  size_t start = tab;
+  while (start < record.size() && !isAsciiLetter(record[start])) ++start;
+  if (start == record.size()) start = tab;  // no letter: the rest, TAB included
+  return ToolRecord{std::wstring(record.substr(0, tab)), std::wstring(record.substr(start))};
+}
+
+std::vector<ToolRecord> toolEntries(const std::vector<std::wstring>& records) {
+  std::vector<ToolRecord> entries;
+  for (const std::wstring& record : records) {
+    if (entries.size() >= static_cast<size_t>(MaxToolEntries)) break;
+    if (std::optional<ToolRecord> entry = parseToolRecord(record)) entries.push_back(std::move(*entry));
+  }
+  return entries;
+}
+
+}  // namespace kelvane

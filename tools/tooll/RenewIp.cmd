@@ -1,0 +1,67 @@
+@echo off
+chcp 936 >nul
+setlocal EnableExtensions
+title 重新获取IP地址
+echo ==========================================================
+echo   重新获取IP地址
+echo ==========================================================
+echo.
+echo 本程序释放本机的 IP 地址，再向路由器重新申请一个，用于“受限制
+echo 或无连接”、地址冲突等情况。执行期间网络会断开几秒钟，正在下载
+echo 的文件可能中断。使用固定 IP 地址的网卡不受影响。
+echo.
+call :checkadmin
+if errorlevel 1 goto noadmin
+call :ask "确定要重新获取 IP 地址吗？"
+if errorlevel 1 goto cancelled
+echo.
+echo 正在释放 IP 地址……
+ipconfig /release >nul 2>&1
+echo 正在重新获取 IP 地址，可能需要半分钟……
+ipconfig /renew
+if errorlevel 1 (
+  echo.
+  echo 没有获取到新地址：请检查网线或无线连接，并确认路由器已经开机。
+) else (
+  echo.
+  echo 完成：已经重新获取 IP 地址，地址见上面的列表。
+)
+goto end
+
+rem ---- Shared routines ----------------------------------------------------
+
+:checkadmin
+rem "net session" needs administrator rights; "fltmc" answers the same question
+rem on systems where the Server service is stopped.
+net session >nul 2>&1
+if not errorlevel 1 exit /b 0
+fltmc >nul 2>&1
+if not errorlevel 1 exit /b 0
+exit /b 1
+
+:ask
+rem Only an explicit Y goes on; Enter alone or anything else cancels.
+set "answer=N"
+set /p "answer=%~1（输入 Y 后按回车继续，直接按回车取消）："
+set "answer=%answer:"=%"
+if /i "%answer%"=="Y" exit /b 0
+exit /b 1
+
+:noadmin
+echo.
+echo 【权限不足】这项操作需要管理员权限，本程序没有做任何更改。
+echo 请关闭本窗口，右键点击本程序，选择“以管理员身份运行”；
+echo Windows XP 用户请用管理员账户登录后再运行。
+goto end
+
+:cancelled
+echo.
+echo 已取消，本程序没有做任何更改。
+goto end
+
+:end
+echo.
+echo 按任意键关闭本窗口……
+pause >nul
+endlocal
+exit /b

@@ -1,0 +1,71 @@
+@echo off
+chcp 936 >nul
+setlocal EnableExtensions
+title 检查系统文件
+echo ==========================================================
+echo   检查系统文件
+echo ==========================================================
+echo.
+echo 本程序运行系统文件检查器，扫描受保护的系统文件，发现被改坏或
+echo 丢失的文件时用系统备份自动修复。扫描需要十几分钟到半小时，
+echo 期间请不要关闭本窗口；Windows XP 可能会要求插入系统安装光盘。
+echo.
+call :checkadmin
+if errorlevel 1 goto noadmin
+call :ask "确定要开始扫描吗？"
+if errorlevel 1 goto cancelled
+echo.
+echo 正在扫描系统文件，请耐心等待……
+sfc /scannow
+if errorlevel 1 (
+  echo.
+  echo 扫描没有正常结束，或者发现了无法修复的文件。
+) else (
+  echo.
+  echo 扫描结束，结果见上面的说明。
+)
+echo.
+echo 提示：
+echo   1. 详细记录在 %SystemRoot%\Logs\CBS\CBS.log。
+echo   2. 如果提示有文件无法修复，Windows 8 及以上系统可以用管理员身份运行
+echo      DISM /Online /Cleanup-Image /RestoreHealth
+echo      完成后重新启动电脑，再运行一次本程序。
+goto end
+
+rem ---- Shared routines ----------------------------------------------------
+
+:checkadmin
+rem "net session" needs administrator rights; "fltmc" answers the same question
+rem on systems where the Server service is stopped.
+net session >nul 2>&1
+if not errorlevel 1 exit /b 0
+fltmc >nul 2>&1
+if not errorlevel 1 exit /b 0
+exit /b 1
+
+:ask
+rem Only an explicit Y goes on; Enter alone or anything else cancels.
+set "answer=N"
+set /p "answer=%~1（输入 Y 后按回车继续，直接按回车取消）："
+set "answer=%answer:"=%"
+if /i "%answer%"=="Y" exit /b 0
+exit /b 1
+
+:noadmin
+echo.
+echo 【权限不足】这项操作需要管理员权限，本程序没有做任何更改。
+echo 请关闭本窗口，右键点击本程序，选择“以管理员身份运行”；
+echo Windows XP 用户请用管理员账户登录后再运行。
+goto end
+
+:cancelled
+echo.
+echo 已取消，本程序没有做任何更改。
+goto end
+
+:end
+echo.
+echo 按任意键关闭本窗口……
+pause >nul
+endlocal
+exit /b
