@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <array>
 #include <string>
 
@@ -21,50 +23,16 @@ namespace text = frmmain_text;
 
 constexpr std::array<const wchar_t*, 4> PageTitles = {L"排除向导", L"维护工具", L"系统工具", L"病毒探测"};
 
-struct FindMain {
-  DWORD processId;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK findMainWindow(HWND hwnd, LPARAM data) {
-  auto* search = reinterpret_cast<FindMain*>(data);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(hwnd, &owner);
-  wchar_t className[64] = {};
-  GetClassNameW(hwnd, className, 64);
-  if (owner == search->processId && std::wstring(className) == FrmmainClass && IsWindowVisible(hwnd)) {
-    search->found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 class RunningProgram : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::wstring exe = testing::installedAppDirectory() + L"\\Kelvane.exe";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    std::wstring commandLine = L"\"" + exe + L"\"";
-    ASSERT_TRUE(CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &info))
-        << "error " << GetLastError();
-    process_.reset(info.hProcess);
-    UniqueKernelHandle thread(info.hThread);
-    FindMain search{info.dwProcessId};
-    ASSERT_TRUE(waitUntil([&] {
-      EnumWindows(findMainWindow, reinterpret_cast<LPARAM>(&search));
-      return search.found != nullptr;
-    }));
-    main_ = search.found;
+    app_ = std::make_unique<testing::RunningApp>();
+    main_ = app_->mainWindow();
+    ASSERT_NE(main_, nullptr);
     menuBar_ = FindWindowExW(main_, nullptr, L"KelvanePanel", L"Menu");
     ASSERT_NE(menuBar_, nullptr);
   }
 
-  void TearDown() override {
-    if (process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) TerminateProcess(process_.get(), 1);
-  }
 
   HWND page(int index) const { return FindWindowExW(main_, nullptr, L"KelvanePanel", PageTitles[index]); }
   HWND pageButton(int index) const {
@@ -91,7 +59,7 @@ class RunningProgram : public ::testing::Test {
     return menu && IsWindowVisible(menu) ? menu : nullptr;
   }
 
-  UniqueKernelHandle process_;
+  std::unique_ptr<testing::RunningApp> app_;  // ends the program after each test
   HWND main_ = nullptr;
   HWND menuBar_ = nullptr;
 };
@@ -145,9 +113,9 @@ TEST_F(RunningProgram, TheHelpButtonOpensItsMenuBelowItAndLeavesThePageShowing) 
 
 TEST_F(RunningProgram, ClosingTheWindowEndsTheProcess) {
   PostMessageW(main_, WM_CLOSE, 0, 0);
-  ASSERT_EQ(WaitForSingleObject(process_.get(), 10000), WAIT_OBJECT_0);
+  ASSERT_EQ(WaitForSingleObject(app_->process(), 10000), WAIT_OBJECT_0);
   DWORD exitCode = 1;
-  GetExitCodeProcess(process_.get(), &exitCode);
+  GetExitCodeProcess(app_->process(), &exitCode);
   EXPECT_EQ(exitCode, 0u);
 }
 

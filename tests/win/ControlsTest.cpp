@@ -24,23 +24,7 @@ namespace {
 using testing::pumpMessages;
 using testing::windowText;
 
-// A visible top-level window that hosts the controls under test.
-class Host {
- public:
-  Host() {
-    registerWindowClass(L"KelvaneTestHost", windowProcedure<Host>);
-    window_.reset(CreateWindowExW(WS_EX_CONTROLPARENT, L"KelvaneTestHost", L"host",
-                                  WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 640, 480, nullptr, nullptr,
-                                  GetModuleHandleW(nullptr), this));
-  }
-  HWND hwnd() const { return window_.get(); }
-  LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-  }
-
- private:
-  UniqueWindow window_;
-};
+using Host = testing::HostWindow;
 
 class Controls : public ::testing::Test {
  protected:

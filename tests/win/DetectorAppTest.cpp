@@ -16,27 +16,7 @@ using testing::RunningApp;
 using testing::waitUntil;
 
 // The program's open message box, if any (a #32770 dialog of that process).
-HWND openDialog(DWORD processId) {
-  struct Search {
-    DWORD processId;
-    HWND found = nullptr;
-  } search{processId};
-  EnumWindows(
-      [](HWND hwnd, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(hwnd, &owner);
-        wchar_t className[16] = {};
-        GetClassNameW(hwnd, className, 16);
-        if (owner == s->processId && std::wstring(className) == L"#32770" && IsWindowVisible(hwnd)) {
-          s->found = hwnd;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
+HWND openDialog(DWORD processId) { return testing::findVisibleWindow(processId, L"#32770"); }
 
 // Waits for a dialog with this text, answers it with the button and waits for it to close.
 bool answer(DWORD processId, const std::wstring& text, int button) {

@@ -29,22 +29,7 @@ using testing::ScratchDirectory;
 using testing::waitUntil;
 using testing::writeFile;
 
-class Host {
- public:
-  Host() {
-    registerWindowClass(L"KelvaneDetectorTestHost", windowProcedure<Host>);
-    window_.reset(CreateWindowExW(WS_EX_CONTROLPARENT, L"KelvaneDetectorTestHost", L"host",
-                                  WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 640, 520, nullptr, nullptr,
-                                  GetModuleHandleW(nullptr), this));
-  }
-  HWND hwnd() const { return window_.get(); }
-  LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-  }
-
- private:
-  UniqueWindow window_;
-};
+using Host = testing::HostWindow;
 
 // Runs an action after a delay from this thread's message loop, as a user or
 // another program acting while the page waits.

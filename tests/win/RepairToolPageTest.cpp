@@ -22,22 +22,7 @@ using testing::ScratchDirectory;
 using testing::waitUntil;
 using testing::windowText;
 
-class Host {
- public:
-  Host() {
-    registerWindowClass(L"KelvaneToolsHost", windowProcedure<Host>);
-    window_.reset(CreateWindowExW(WS_EX_CONTROLPARENT, L"KelvaneToolsHost", L"host",
-                                  WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 700, 600, nullptr, nullptr,
-                                  GetModuleHandleW(nullptr), this));
-  }
-  HWND hwnd() const { return window_.get(); }
-  LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-  }
-
- private:
-  UniqueWindow window_;
-};
+using Host = testing::HostWindow;
 
 struct Child {
   std::wstring text;

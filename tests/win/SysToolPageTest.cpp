@@ -19,22 +19,7 @@ namespace {
 
 using testing::windowText;
 
-class Host {
- public:
-  Host() {
-    registerWindowClass(L"KelvaneSysToolHost", windowProcedure<Host>);
-    window_.reset(CreateWindowExW(WS_EX_CONTROLPARENT, L"KelvaneSysToolHost", L"host",
-                                  WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 700, 600, nullptr, nullptr,
-                                  GetModuleHandleW(nullptr), this));
-  }
-  HWND hwnd() const { return window_.get(); }
-  LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-  }
-
- private:
-  UniqueWindow window_;
-};
+using Host = testing::HostWindow;
 
 class Refusals : public MessageBoxes {
  public:

@@ -4,6 +4,7 @@
 
 #include "common/AppPath.h"
 #include "common/Handles.h"
+#include "controls/WindowClass.h"
 
 namespace kelvane::testing {
 
@@ -11,6 +12,12 @@ std::wstring binaryDirectory() {
   wchar_t path[MAX_PATH * 4];
   const DWORD length = GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
   return directoryOfModule(std::wstring(path, length));
+}
+
+HostWindow::HostWindow() {
+  registerWindowClass(L"KelvaneTestHost", windowProcedure<HostWindow>);
+  window_.reset(CreateWindowExW(WS_EX_CONTROLPARENT, L"KelvaneTestHost", L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                10, 10, 700, 600, nullptr, nullptr, GetModuleHandleW(nullptr), this));
 }
 
 std::wstring installedAppDirectory() { return directoryOfModule(binaryDirectory()) + L"\\app"; }
@@ -81,18 +88,19 @@ std::wstring windowText(HWND hwnd) {
 
 namespace {
 
-struct MainSearch {
+struct WindowSearch {
   DWORD processId;
+  const wchar_t* className;
   HWND found = nullptr;
 };
 
-BOOL CALLBACK findVisibleMain(HWND hwnd, LPARAM data) {
-  auto* search = reinterpret_cast<MainSearch*>(data);
+BOOL CALLBACK findProcessWindow(HWND hwnd, LPARAM data) {
+  auto* search = reinterpret_cast<WindowSearch*>(data);
   DWORD owner = 0;
   GetWindowThreadProcessId(hwnd, &owner);
   wchar_t className[64] = {};
   GetClassNameW(hwnd, className, 64);
-  if (owner == search->processId && std::wstring(className) == L"KelvaneFrmmain" && IsWindowVisible(hwnd)) {
+  if (owner == search->processId && lstrcmpiW(className, search->className) == 0 && IsWindowVisible(hwnd)) {
     search->found = hwnd;
     return FALSE;
   }
@@ -118,6 +126,12 @@ BOOL CALLBACK findChild(HWND hwnd, LPARAM data) {
 
 }  // namespace
 
+HWND findVisibleWindow(DWORD processId, const wchar_t* className) {
+  WindowSearch search{processId, className};
+  EnumWindows(findProcessWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 RunningApp::RunningApp(const std::wstring& appDirectory) {
   const std::wstring exe = appDirectory + L"\\Kelvane.exe";
   STARTUPINFOW startup{};
@@ -130,12 +144,7 @@ RunningApp::RunningApp(const std::wstring& appDirectory) {
   }
   process_ = info.hProcess;
   CloseHandle(info.hThread);
-  MainSearch search{info.dwProcessId};
-  waitUntil([&] {
-    EnumWindows(findVisibleMain, reinterpret_cast<LPARAM>(&search));
-    return search.found != nullptr;
-  });
-  main_ = search.found;
+  waitUntil([&] { return (main_ = findVisibleWindow(info.dwProcessId, L"KelvaneFrmmain")) != nullptr; });
 }
 
 RunningApp::~RunningApp() {

@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "common/Handles.h"
+
 namespace kelvane::testing {
 
 // The folder that holds the running test executable (and the programs built beside it).
@@ -38,6 +40,23 @@ bool waitUntil(const std::function<bool()>& done,
                std::chrono::milliseconds timeout = std::chrono::milliseconds(10000));
 
 std::wstring windowText(HWND hwnd);
+
+// A visible top-level window of that process with that window class, if any.
+HWND findVisibleWindow(DWORD processId, const wchar_t* className);
+
+// A visible top-level window that hosts controls and pages under test; it hands
+// its children's notifications back to them like every host of the program.
+class HostWindow {
+ public:
+  HostWindow();
+  HWND hwnd() const { return window_.get(); }
+  LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+
+ private:
+  UniqueWindow window_;
+};
 
 // The real program started from an application directory, as a user starts it;
 // ended at the end of the test if it still runs.

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -83,43 +85,12 @@ TEST(InstalledCatalogue, EveryRepairProgramIsAGbkBatchFileThatWaitsBeforeItClose
   }
 }
 
-struct FindMain {
-  DWORD processId;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK findMainWindow(HWND hwnd, LPARAM data) {
-  auto* search = reinterpret_cast<FindMain*>(data);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(hwnd, &owner);
-  if (owner == search->processId && IsWindowVisible(hwnd)) {
-    search->found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 class ToolPagesInTheProgram : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::wstring exe = installedAppDirectory() + L"\\Kelvane.exe";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    std::wstring commandLine = L"\"" + exe + L"\"";
-    ASSERT_TRUE(CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &startup, &info));
-    process_.reset(info.hProcess);
-    UniqueKernelHandle thread(info.hThread);
-    FindMain search{info.dwProcessId};
-    ASSERT_TRUE(waitUntil([&] {
-      EnumWindows(findMainWindow, reinterpret_cast<LPARAM>(&search));
-      return search.found != nullptr;
-    }));
-    main_ = search.found;
-  }
-  void TearDown() override {
-    if (process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) TerminateProcess(process_.get(), 1);
+    app_ = std::make_unique<testing::RunningApp>();
+    main_ = app_->mainWindow();
+    ASSERT_NE(main_, nullptr);
   }
   HWND showPage(int index, const wchar_t* title) {
     HWND menuBar = FindWindowExW(main_, nullptr, L"KelvanePanel", L"Menu");
@@ -129,7 +100,7 @@ class ToolPagesInTheProgram : public ::testing::Test {
     return page;
   }
 
-  UniqueKernelHandle process_;
+  std::unique_ptr<testing::RunningApp> app_;  // ends the program after each test
   HWND main_ = nullptr;
 };
 
