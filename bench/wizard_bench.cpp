@@ -8,7 +8,6 @@
 
 #include "common/Files.h"
 #include "common/SystemServices.h"
-#include "controls/WindowClass.h"
 #include "tests/win/TestSupport.h"
 #include "wizard/FixWidze.h"
 
@@ -28,12 +27,6 @@ double median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
-struct Host {
-  LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-  }
-};
-
 std::wstring largestTopic(const std::wstring& app) {
   const wchar_t* topics[] = {L"msgwin", L"msgdos", L"boot0", L"boot1", L"net0", L"net1",
                              L"net2",   L"sys0",   L"sys1",  L"sys2",  L"sys3", L"sys4"};
@@ -52,15 +45,12 @@ std::wstring largestTopic(const std::wstring& app) {
 }  // namespace
 
 int wmain() {
-  Host host;
-  registerWindowClass(L"WizardBenchHost", windowProcedure<Host>);
-  UniqueWindow window(CreateWindowExW(WS_EX_CONTROLPARENT, L"WizardBenchHost", L"bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                      0, 0, 620, 640, nullptr, nullptr, GetModuleHandleW(nullptr), &host));
+  testing::HostWindow window;
   UiFonts fonts;
   SystemLauncher launcher;
   SystemMessageBoxes messageBoxes;
   const std::wstring app = testing::installedAppDirectory();
-  FixWidze page(PageContext{window.get(), {250, 1385, 8535, 6515}, fonts, screenTwipsPerPixel(), launcher,
+  FixWidze page(PageContext{window.hwnd(), {250, 1385, 8535, 6515}, fonts, screenTwipsPerPixel(), launcher,
                             messageBoxes, app});
   page.setVisible(true);
   testing::pumpMessages();
