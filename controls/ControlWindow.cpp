@@ -137,6 +137,16 @@ void paintParentBackground(HWND child, HDC dc) {
   SetViewportOrgEx(dc, previous.x, previous.y, nullptr);
 }
 
+LRESULT colourText(HDC dc, COLORREF foreground, const std::optional<COLORREF>& background, HBRUSH brush) {
+  SetTextColor(dc, foreground);
+  if (background && brush) {
+    SetBkColor(dc, *background);
+    return reinterpret_cast<LRESULT>(brush);
+  }
+  SetBkMode(dc, TRANSPARENT);
+  return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+}
+
 RECT pixelRect(const TwipRect& rect, float twipsPerPixel) {
   return RECT{twipsToPixels(rect.left, twipsPerPixel), twipsToPixels(rect.top, twipsPerPixel),
               twipsToPixels(rect.width, twipsPerPixel), twipsToPixels(rect.height, twipsPerPixel)};

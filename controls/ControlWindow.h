@@ -5,6 +5,8 @@
 // own clicks and drawing whoever hosts it.
 #include <windows.h>
 
+#include <optional>
+
 #include "common/Handles.h"
 #include "controls/Placement.h"
 
@@ -72,6 +74,10 @@ bool reflectToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resul
 // Paints the part of the parent's background that lies under `child` into `dc`
 // (whose origin is the child's client origin), by asking the parent to erase.
 void paintParentBackground(HWND child, HDC dc);
+
+// Answers WM_CTLCOLOR* for a control with text: its text colour, and its own
+// background (with `brush` painting it) or, with none, the parent showing through.
+LRESULT colourText(HDC dc, COLORREF foreground, const std::optional<COLORREF>& background, HBRUSH brush);
 
 // The place of a control in its design, in twips.
 struct TwipRect {

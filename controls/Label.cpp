@@ -29,15 +29,7 @@ std::wstring Label::caption() const { return design_.caption; }
 
 bool Label::onReflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
   if (message != WM_CTLCOLORSTATIC) return false;
-  const HDC dc = reinterpret_cast<HDC>(wParam);
-  SetTextColor(dc, design_.foreground);
-  if (background_) {
-    SetBkColor(dc, *design_.background);
-    result = reinterpret_cast<LRESULT>(background_.get());
-  } else {
-    SetBkMode(dc, TRANSPARENT);
-    result = reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
-  }
+  result = colourText(reinterpret_cast<HDC>(wParam), design_.foreground, design_.background, background_.get());
   return true;
 }
 

@@ -49,15 +49,7 @@ bool OptionButton::onReflected(UINT message, WPARAM wParam, LPARAM, LRESULT& res
     return true;
   }
   if (message == WM_CTLCOLORSTATIC || message == WM_CTLCOLORBTN) {
-    const HDC dc = reinterpret_cast<HDC>(wParam);
-    SetTextColor(dc, design_.foreground);
-    if (background_) {
-      SetBkColor(dc, *design_.background);
-      result = reinterpret_cast<LRESULT>(background_.get());
-    } else {
-      SetBkMode(dc, TRANSPARENT);
-      result = reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
-    }
+    result = colourText(reinterpret_cast<HDC>(wParam), design_.foreground, design_.background, background_.get());
     return true;
   }
   return false;
