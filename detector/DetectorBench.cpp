@@ -17,6 +17,7 @@
 #include "controls/Fonts.h"
 #include "controls/WindowClass.h"
 #include "detector/VirusDetect.h"
+#include "tests/win/TestSupport.h"
 
 namespace kelvane {
 namespace {
@@ -57,21 +58,6 @@ class AnsweringBoxes final : public MessageBoxes {
   int show(WindowHandle, std::wstring_view text, std::wstring_view, unsigned) override { return answer(text); }
 };
 
-class Host {
- public:
-  Host() {
-    registerWindowClass(L"KelvaneDetectorBench", windowProcedure<Host>);
-    window_.reset(CreateWindowExW(0, L"KelvaneDetectorBench", L"bench", WS_OVERLAPPEDWINDOW, 0, 0, 640, 520,
-                                  nullptr, nullptr, GetModuleHandleW(nullptr), this));
-  }
-  HWND hwnd() const { return window_.get(); }
-  LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-  }
-
- private:
-  UniqueWindow window_;
-};
 
 std::function<void()> timerAction;
 void CALLBACK runTimerAction(HWND, UINT, UINT_PTR id, DWORD) {
@@ -106,7 +92,7 @@ void row(const char* figure, double measured, const char* aim, const char* met) 
 
 int wmain() {
   using namespace kelvane;
-  Host host;
+  testing::HostWindow host(WS_OVERLAPPEDWINDOW, 640, 520);
   UiFonts fonts;
   NoLauncher launcher;
   AnsweringBoxes boxes;

@@ -1,6 +1,6 @@
 # The detector's benchmark: idle CPU of normal detection, the delay from a change
 # to its alert, and the time of one deep-detection tick.
-add_executable(detector_bench detector/DetectorBench.cpp)
+add_executable(detector_bench detector/DetectorBench.cpp tests/win/TestSupport.cpp)
 target_include_directories(detector_bench PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_options(detector_bench PRIVATE ${KELVANE_WARNINGS})
 target_link_options(detector_bench PRIVATE -municode)

@@ -22,23 +22,6 @@ MARK = (150, 160, 230)       # watermark colour before it is faded
 DOT = (205, 214, 245)
 
 
-class BoxedCanvas(Canvas):
-    """A Canvas that visits only the pixels inside a bounding box per shape."""
-
-    def fill_box(self, f, colour, alpha, x0, y0, x1, y1):
-        r, g, b = (c / 255.0 for c in colour)
-        for y in range(max(0, y0), min(self.h, y1)):
-            for x in range(max(0, x0), min(self.w, x1)):
-                a = self.coverage(f, x, y) * alpha
-                if a > 0.0:
-                    p = self.px[y * self.w + x]
-                    k = 1.0 - a
-                    p[0] = r * a + p[0] * k
-                    p[1] = g * a + p[1] * k
-                    p[2] = b * a + p[2] * k
-                    p[3] = a + p[3] * k
-
-
 def mix(a, b, t):
     return tuple(round(x + (y - x) * t) for x, y in zip(a, b))
 
@@ -57,26 +40,24 @@ def background():
 
 
 def watermark():
-    c = BoxedCanvas(SIZE, SIZE)
+    c = Canvas(SIZE, SIZE)
     body = shield(390, 250, 470, 70, 310, 10)
-    c.fill_box(ring(body, 3.0), MARK, 0.22, 310, 240, 470, 480)
+    c.fill(ring(body, 3.0), MARK, 0.22, box=(310, 240, 470, 480))
     glass = circle(385, 350, 34)
-    c.fill_box(ring(glass, 5.0), MARK, 0.28, 340, 305, 430, 395)
-    c.fill_box(segment(410, 375, 440, 408, 7.0), MARK, 0.28, 400, 365, 450, 418)
+    c.fill(ring(glass, 5.0), MARK, 0.28, box=(340, 305, 430, 395))
+    c.fill(segment(410, 375, 440, 408, 7.0), MARK, 0.28, box=(400, 365, 450, 418))
     # A small beetle under the glass.
     body_bug = union(circle(385, 356, 11), circle(385, 340, 6))
-    c.fill_box(body_bug, MARK, 0.25, 370, 330, 400, 370)
+    c.fill(body_bug, MARK, 0.25, box=(370, 330, 400, 370))
     for sx in (-1, 1):
         for dy in (-4, 4, 12):
-            c.fill_box(segment(385, 350 + dy, 385 + sx * 19, 346 + dy, 1.4), MARK, 0.25,
-                       360, 335, 410, 370)
+            c.fill(segment(385, 350 + dy, 385 + sx * 19, 346 + dy, 1.4), MARK, 0.25, box=(360, 335, 410, 370))
     # Dots in a loose grid over the upper left, fading out towards the middle.
     for gy in range(12, 230, 24):
         for gx in range(12, 420, 24):
             strength = max(0.0, 1.0 - (gx + gy) / 520.0)
             if strength > 0.05:
-                c.fill_box(circle(gx, gy, 1.6), DOT, strength,
-                           gx - 3, gy - 3, gx + 4, gy + 4)
+                c.fill(circle(gx, gy, 1.6), DOT, strength, box=(gx - 3, gy - 3, gx + 4, gy + 4))
     return c
 
 

@@ -179,10 +179,13 @@ class Canvas:
                     hit += 1
         return hit / (n * n)
 
-    def fill(self, f, colour, alpha=1.0):
+    def fill(self, f, colour, alpha=1.0, box=None):
+        """Composites shape f in colour; box (x0, y0, x1, y1) limits the pixels
+        visited when the shape is known to lie inside it (large canvases)."""
+        x0, y0, x1, y1 = box if box else (0, 0, self.w, self.h)
         r, g, b = (c / 255.0 for c in colour)
-        for y in range(self.h):
-            for x in range(self.w):
+        for y in range(max(0, y0), min(self.h, y1)):
+            for x in range(max(0, x0), min(self.w, x1)):
                 a = self.coverage(f, x, y) * alpha
                 if a > 0.0:
                     p = self.px[y * self.w + x]

@@ -12,6 +12,7 @@
 
 #include "controls/WindowClass.h"
 #include "shell/SkinImage.h"
+#include "tests/win/TestSupport.h"
 #include "shell/SkinLayout.h"
 #include "shell/SkinPainter.h"
 #include "tests/win/TestSupport.h"
@@ -21,21 +22,6 @@ namespace {
 
 using ::testing::ElementsAre;
 
-class SkinHost {
- public:
-  SkinHost() {
-    registerWindowClass(L"KelvaneSkinTestHost", windowProcedure<SkinHost>);
-    window_.reset(CreateWindowExW(0, L"KelvaneSkinTestHost", L"host", WS_POPUP | WS_VISIBLE, 10, 10, 300, 200,
-                                  nullptr, nullptr, GetModuleHandleW(nullptr), this));
-  }
-  HWND hwnd() const { return window_.get(); }
-  LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-  }
-
- private:
-  UniqueWindow window_;
-};
 
 LPARAM at(int x, int y) { return MAKELPARAM(x, y); }
 
@@ -48,7 +34,7 @@ class SkinImageEventsTest : public ::testing::Test {
                               [this](int16_t b) { log.push_back("up " + std::to_string(b)); },
                               [this] { log.push_back("click"); }}) {}
 
-  SkinHost host;
+  testing::HostWindow host{WS_POPUP | WS_VISIBLE, 300, 200};
   std::vector<std::string> log;
   SkinImage image;
 };
@@ -75,7 +61,7 @@ TEST_F(SkinImageEventsTest, ARightPressIsNoClickAndALeftReleaseOffTheImageIsNoCl
 }
 
 TEST(SkinTooltipsTest, TheToolTipOfAnImageCanBeReplaced) {
-  SkinHost host;
+  testing::HostWindow host{WS_POPUP | WS_VISIBLE, 300, 200};
   SkinImage image(host.hwnd(), 3, L"最大化", {0, 0, 255, 240}, 15);
   SkinTooltips tips(host.hwnd());
   ASSERT_NE(tips.hwnd(), nullptr);

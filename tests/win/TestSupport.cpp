@@ -14,10 +14,10 @@ std::wstring binaryDirectory() {
   return directoryOfModule(std::wstring(path, length));
 }
 
-HostWindow::HostWindow() {
+HostWindow::HostWindow(DWORD style, int width, int height) {
   registerWindowClass(L"KelvaneTestHost", windowProcedure<HostWindow>);
-  window_.reset(CreateWindowExW(WS_EX_CONTROLPARENT, L"KelvaneTestHost", L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                10, 10, 700, 600, nullptr, nullptr, GetModuleHandleW(nullptr), this));
+  window_.reset(CreateWindowExW(WS_EX_CONTROLPARENT, L"KelvaneTestHost", L"host", style, 10, 10, width, height,
+                                nullptr, nullptr, GetModuleHandleW(nullptr), this));
 }
 
 std::wstring installedAppDirectory() { return directoryOfModule(binaryDirectory()) + L"\\app"; }

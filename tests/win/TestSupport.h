@@ -48,7 +48,7 @@ HWND findVisibleWindow(DWORD processId, const wchar_t* className);
 // its children's notifications back to them like every host of the program.
 class HostWindow {
  public:
-  HostWindow();
+  explicit HostWindow(DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE, int width = 700, int height = 600);
   HWND hwnd() const { return window_.get(); }
   LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd, message, wParam, lParam);
