@@ -1,7 +1,9 @@
 #include "wizard/SolutionFiles.h"
 
 #include "common/AppPath.h"
+#include "common/Ansi.h"
 #include "common/Files.h"
+#include "wizard/RecordText.h"
 
 namespace kelvane {
 
@@ -10,15 +12,9 @@ std::wstring SolutionFiles::recordPath(const std::wstring& topic) const {
 }
 
 std::optional<std::wstring> SolutionFiles::recordText(const std::wstring& topic) {
-  const std::optional<std::vector<std::wstring>> items = readItemFile(recordPath(topic));
-  if (!items) return std::nullopt;
-  // Each item on a line of its own: a comma in the file shows as a line break.
-  std::wstring text;
-  for (const std::wstring& item : *items) {
-    text += item;
-    text += L"\r\n";
-  }
-  return text;
+  const std::optional<std::string> bytes = readFileBytes(recordPath(topic));
+  if (!bytes) return std::nullopt;
+  return ansiToWide(recordDisplayBytes(*bytes));
 }
 
 }  // namespace kelvane

@@ -1,6 +1,6 @@
-list(APPEND KELVANE_CORE_SOURCES wizard/IniRules.cpp wizard/WizardLogic.cpp)
+list(APPEND KELVANE_CORE_SOURCES wizard/IniRules.cpp wizard/RecordText.cpp wizard/WizardLogic.cpp)
 list(APPEND KELVANE_WIN_SOURCES wizard/FixWidze.cpp wizard/modIni.cpp wizard/SolutionFiles.cpp)
-list(APPEND KELVANE_CORE_TESTS tests/native/IniRulesTest.cpp tests/native/WizardLogicTest.cpp)
+list(APPEND KELVANE_CORE_TESTS tests/native/IniRulesTest.cpp tests/native/RecordTextTest.cpp tests/native/WizardLogicTest.cpp)
 list(APPEND KELVANE_WIN_TESTS tests/win/ModIniTest.cpp tests/win/WizardDataTest.cpp)
 list(APPEND KELVANE_APP_TESTS tests/win/WizardAppTest.cpp)
 

@@ -1,0 +1,19 @@
+#pragma once
+// What the wizard's text box shows for a record file: the file's items, each on a
+// line of its own (a comma in the file shows as a line break). Works on the bytes
+// in the ANSI code page; the caller decodes the result.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace kelvane {
+
+// Record files are a few kilobytes. Anything larger than this is not a record
+// file, and a multi-line text box would take minutes to wrap it.
+inline constexpr size_t MaxRecordBytes = 1024 * 1024;
+
+// The items joined with CR LF after each. A NUL byte would end the text box's
+// text early and hide everything after it, so it shows as a blank.
+std::string recordDisplayBytes(std::string_view fileBytes);
+
+}  // namespace kelvane
