@@ -15,22 +15,6 @@ namespace {
 using testing::RunningApp;
 using testing::waitUntil;
 
-// The program's open message box, if any (a #32770 dialog of that process).
-HWND openDialog(DWORD processId) { return testing::findVisibleWindow(processId, L"#32770"); }
-
-// Waits for a dialog with this text, answers it with the button and waits for it to close.
-bool answer(DWORD processId, const std::wstring& text, int button) {
-  HWND dialog = nullptr;
-  if (!waitUntil([&] {
-        dialog = openDialog(processId);
-        return dialog && RunningApp::findDescendant(dialog, L"Static", text);
-      })) {
-    return false;
-  }
-  PostMessageW(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
-  return waitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); });
-}
-
 TEST(DetectorApp, ANormalRunGoesOnAcrossPageSwitchesUntilStopped) {
   RunningApp app;
   HWND main = app.mainWindow();
@@ -51,7 +35,7 @@ TEST(DetectorApp, ANormalRunGoesOnAcrossPageSwitchesUntilStopped) {
   ASSERT_TRUE(begin && stop && deep);
 
   PostMessageW(begin, BM_CLICK, 0, 0);
-  ASSERT_TRUE(answer(processId, L"确定要开始普通检测吗？\r开始后请不要安装新的程序和进行系统安装等工作,\r否则将导致错误报警。", IDYES));
+  ASSERT_TRUE(testing::answerDialog(processId, L"确定要开始普通检测吗？\r开始后请不要安装新的程序和进行系统安装等工作,\r否则将导致错误报警。", IDYES));
   ASSERT_TRUE(waitUntil([&] { return !IsWindowEnabled(begin) && !IsWindowEnabled(deep); }));
 
   // The page buttons work while the run waits, and the run survives them.
@@ -62,7 +46,7 @@ TEST(DetectorApp, ANormalRunGoesOnAcrossPageSwitchesUntilStopped) {
   EXPECT_FALSE(IsWindowEnabled(begin));
 
   PostMessageW(stop, BM_CLICK, 0, 0);
-  ASSERT_TRUE(answer(processId, L"停止普通检测", IDOK));
+  ASSERT_TRUE(testing::answerDialog(processId, L"停止普通检测", IDOK));
   EXPECT_TRUE(waitUntil([&] { return IsWindowEnabled(begin) && IsWindowEnabled(deep); }));
 }
 

@@ -132,6 +132,42 @@ HWND findVisibleWindow(DWORD processId, const wchar_t* className) {
   return search.found;
 }
 
+HWND openDialog(DWORD processId) { return findVisibleWindow(processId, L"#32770"); }
+
+namespace {
+
+BOOL CALLBACK collectStaticText(HWND hwnd, LPARAM param) {
+  wchar_t className[32] = {};
+  GetClassNameW(hwnd, className, 32);
+  if (lstrcmpiW(className, L"Static") != 0) return TRUE;
+  const std::wstring text = windowText(hwnd);
+  if (text.empty()) return TRUE;
+  auto* joined = reinterpret_cast<std::wstring*>(param);
+  if (!joined->empty()) *joined += L"\n";
+  *joined += text;
+  return TRUE;
+}
+
+}  // namespace
+
+std::wstring dialogText(HWND dialog) {
+  std::wstring joined;
+  EnumChildWindows(dialog, collectStaticText, reinterpret_cast<LPARAM>(&joined));
+  return joined;
+}
+
+bool answerDialog(DWORD processId, const std::wstring& text, int button) {
+  HWND dialog = nullptr;
+  if (!waitUntil([&] {
+        dialog = openDialog(processId);
+        return dialog && dialogText(dialog).find(text) != std::wstring::npos;
+      })) {
+    return false;
+  }
+  PostMessageW(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
+  return waitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); });
+}
+
 RunningApp::RunningApp(const std::wstring& appDirectory) {
   const std::wstring exe = appDirectory + L"\\Kelvane.exe";
   STARTUPINFOW startup{};

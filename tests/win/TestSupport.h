@@ -44,6 +44,14 @@ std::wstring windowText(HWND hwnd);
 // A visible top-level window of that process with that window class, if any.
 HWND findVisibleWindow(DWORD processId, const wchar_t* className);
 
+// The program's open message box, if any (a visible #32770 dialog of that process).
+HWND openDialog(DWORD processId);
+// The texts of a dialog's Static children joined by line breaks: what the message says.
+std::wstring dialogText(HWND dialog);
+// Waits for a dialog of that process whose message contains `text`, presses the
+// button with this ID (IDOK, IDYES, ...) and waits for the dialog to close.
+bool answerDialog(DWORD processId, const std::wstring& text, int button);
+
 // A visible top-level window that hosts controls and pages under test; it hands
 // its children's notifications back to them like every host of the program.
 class HostWindow {
