@@ -7,12 +7,15 @@
 // window has no update region left.
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "bench/BenchReport.h"
+
 namespace {
+
+using kelvane::bench::nowMs;
 
 constexpr int Rounds = 15;
 constexpr double StartupRatioAim = 1.3;
@@ -31,13 +34,6 @@ BOOL CALLBACK findVisibleWindow(HWND hwnd, LPARAM data) {
     return FALSE;
   }
   return TRUE;
-}
-
-double nowMs() {
-  LARGE_INTEGER frequency, counter;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&counter);
-  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
 // Milliseconds from CreateProcess to the first painted window; negative on failure.
@@ -70,11 +66,6 @@ double timeStartup(const std::wstring& exe) {
   return elapsed;
 }
 
-double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values.empty() ? -1 : values[values.size() / 2];
-}
-
 std::wstring besideMe(const wchar_t* name) {
   wchar_t path[MAX_PATH * 4];
   const DWORD length = GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
@@ -94,14 +85,14 @@ int wmain() {
     bareTimes.push_back(timeStartup(bare));
     programTimes.push_back(timeStartup(program));
   }
-  const double programMs = median(programTimes);
-  const double bareMs = median(bareTimes);
+  const double programMs = kelvane::bench::median(programTimes);
+  const double bareMs = kelvane::bench::median(bareTimes);
   const double ratio = bareMs > 0 ? programMs / bareMs : -1;
 
-  // One row per figure: name, measured, aim, met (see scripts/bench.sh).
-  std::printf("%-56s %12.1f %12s %6s\n", "start to first paint, bare window (ms, median of 15)", bareMs, "-", "-");
-  std::printf("%-56s %12.1f %12s %6s\n", "start to first paint, Kelvane (ms, median of 15)", programMs, "-", "-");
-  std::printf("%-56s %12.2f %12.2f %6s\n", "start-up ratio Kelvane / bare window", ratio, StartupRatioAim,
-              ratio > 0 && ratio <= StartupRatioAim ? "yes" : "NO");
+  using kelvane::bench::row;
+  row("start to first paint, bare window (ms, median of 15)", bareMs, "-", "-");
+  row("start to first paint, Kelvane (ms, median of 15)", programMs, "-", "-");
+  row("start-up ratio Kelvane / bare window, same run", ratio, "<= 1.30",
+      kelvane::bench::met(ratio > 0 && ratio <= StartupRatioAim), 2);
   return programMs > 0 && bareMs > 0 ? 0 : 1;
 }

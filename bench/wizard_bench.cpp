@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "bench/BenchReport.h"
 #include "common/Files.h"
 #include "common/SystemServices.h"
 #include "tests/win/TestSupport.h"
@@ -15,17 +16,8 @@ namespace {
 
 using namespace kelvane;
 
-double nowMs() {
-  LARGE_INTEGER frequency, counter;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&counter);
-  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
+using bench::median;
+using bench::nowMs;
 
 std::wstring largestTopic(const std::wstring& app) {
   const wchar_t* topics[] = {L"msgwin", L"msgdos", L"boot0", L"boot1", L"net0", L"net1",
@@ -76,9 +68,8 @@ int wmain() {
     ticks = page.glideTicks();
   }
 
-  std::printf("%-56s %12.2f %12s %6s\n", "wizard: LstContent of the largest topic (ms)", median(loads), "-", "-");
-  std::printf("%-56s %12d %12s %6s\n", "wizard: one glide, click to fan (ticks)", ticks, "-", "-");
-  std::printf("%-56s %12.1f %12s %6s\n", "wizard: one glide, click to fan (ms, median of 5)",
-              glides.empty() ? -1.0 : median(glides), "-", "-");
+  bench::row("wizard: LstContent of the largest topic (ms, median of 21)", median(loads), "-", "-", 2);
+  bench::row("wizard: one glide, click to fan (ticks)", ticks, "-", "-", 0);
+  bench::row("wizard: one glide, click to fan (ms, median of 5)", median(glides), "-", "-");
   return 0;
 }

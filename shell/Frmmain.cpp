@@ -58,6 +58,9 @@ HBITMAP loadBitmap(int id) {
   return static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0));
 }
 
+// Makes the pages that are not on show, once start-up has painted.
+constexpr UINT_PTR CreatePagesTimer = 1;
+
 enum MenuCommand : WORD { CmdBbshelp = 101, CmdHelpplus, CmdDenote, CmdContact, CmdHdguide };
 
 constexpr DWORD WindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
@@ -87,7 +90,11 @@ bool Frmmain::create(int showCommand) {
   RECT outer{0, 0, twipsToPixels(DesignClientWidth, twipsPerPixel_),
              twipsToPixels(DesignClientHeight, twipsPerPixel_)};
   AdjustWindowRectEx(&outer, WindowStyle, FALSE, WS_EX_CONTROLPARENT);
-  window_.reset(CreateWindowExW(WS_EX_CONTROLPARENT, FrmmainClass, text::Caption.data(), WindowStyle,
+  // The window is sized for the design's client area under a caption, but made
+  // without it: the layout pass strips the frame anyway, and re-framing a window
+  // costs start-up time for nothing.
+  const DWORD stripped = WindowStyle & static_cast<DWORD>(FrameStyleMask);
+  window_.reset(CreateWindowExW(WS_EX_CONTROLPARENT, FrmmainClass, text::Caption.data(), stripped,
                                 CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left,
                                 outer.bottom - outer.top, nullptr, nullptr, GetModuleHandleW(nullptr), this));
   if (!window_) return false;
@@ -95,13 +102,16 @@ bool Frmmain::create(int showCommand) {
   help_.setOwner(window_.get());
   createSkin();
   createControls();
-  layoutReady_ = true;
+  // Form_Load sets the width and then the height: one pass at the final size
+  // instead of one per step, while the window is still hidden.
   Form_Load();
-  // Start-up's size changes normally run the pass; a window created at the
-  // final size would otherwise show no skin.
-  if (backing_.empty()) Form_Resize();
+  layoutReady_ = true;
+  Form_Resize();
   ShowWindow(window_.get(), showCommand);
   UpdateWindow(window_.get());
+  // The pages not on show are made once the window has painted: WM_TIMER comes
+  // only when no paint is pending. A page button pressed before then makes them.
+  SetTimer(window_.get(), CreatePagesTimer, USER_TIMER_MINIMUM, nullptr);
   return true;
 }
 
@@ -245,12 +255,7 @@ void Frmmain::createControls() {
   Menu = std::make_unique<Panel>(self, PanelDesign{MenuPlace, true, MenuBarColor, L"Menu", false, nullptr},
                                  twipsPerPixel_);
   createPageButtons();
-  const PageContext context{self, PagePlace, fonts_, twipsPerPixel_, services_.launcher,
-                            services_.messageBoxes, services_.appDirectory};
-  FixWidze1 = std::make_unique<FixWidze>(context);
-  RepairTool1 = std::make_unique<RepairTool>(context);
-  SysTool1 = std::make_unique<SysTool>(context);
-  VirusDetect1 = std::make_unique<VirusDetect>(context);
+  FixWidze1 = std::make_unique<FixWidze>(pageContext());
   const HFONT body = fonts_.text.get();
   Adwick_AD1 = std::make_unique<Banner>(self, BannerPlace, fonts_.caption.get(), body, twipsPerPixel_);
   LabelDesign advert{std::wstring(text::AdvertLabel), Label1Place, true, fonts_.buttonBold.get(),
@@ -259,6 +264,27 @@ void Frmmain::createControls() {
   advert.place = Label2Place;
   Label2 = std::make_unique<Label>(self, advert, twipsPerPixel_);
   createHelpMenu();
+}
+
+PageContext Frmmain::pageContext() const {
+  return {window_.get(), PagePlace, fonts_, twipsPerPixel_, services_.launcher, services_.messageBoxes,
+          services_.appDirectory};
+}
+
+void Frmmain::createHiddenPages() {
+  if (RepairTool1) return;
+  KillTimer(window_.get(), CreatePagesTimer);
+  const PageContext context = pageContext();
+  RepairTool1 = std::make_unique<RepairTool>(context);
+  SysTool1 = std::make_unique<SysTool>(context);
+  VirusDetect1 = std::make_unique<VirusDetect>(context);
+  // New child windows go to the bottom of the stacking order; keep the pages
+  // together after the wizard, as the keyboard's Tab order follows it.
+  HWND after = FixWidze1->hwnd();
+  for (HWND page : {RepairTool1->hwnd(), SysTool1->hwnd(), VirusDetect1->hwnd()}) {
+    SetWindowPos(page, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+    after = page;
+  }
 }
 
 void Frmmain::createPageButtons() {
@@ -311,12 +337,14 @@ void Frmmain::Btn_TopMenu_Click(int16_t index) {
     showHelpMenu();
     return;
   }
+  // The wizard always exists; any other page is made now if start-up has not yet.
+  if (index != 0) createHiddenPages();
   showPage(index, pages(), *Menu, *FixWidze1);
 }
 
 void Frmmain::HideAll() {
   FixWidze1->setVisible(false);
-  SysTool1->setVisible(false);
+  if (SysTool1) SysTool1->setVisible(false);
 }
 
 void Frmmain::showHelpMenu() {
@@ -360,6 +388,10 @@ LRESULT Frmmain::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     }
     case WM_MOUSEMOVE:
       Form_MouseMove();
+      return 0;
+    case WM_TIMER:
+      if (wParam != CreatePagesTimer) break;
+      createHiddenPages();
       return 0;
     case WM_ERASEBKGND: {
       // Also asked by transparent children for what lies below them.

@@ -101,6 +101,8 @@ class Frmmain : private SkinFrameView {
 
  private:
   void createControls();
+  PageContext pageContext() const;
+  void createHiddenPages();
   void createPageButtons();
   void createHelpMenu();
   void showHelpMenu();

@@ -181,6 +181,9 @@ RunningApp::RunningApp(const std::wstring& appDirectory) {
   process_ = info.hProcess;
   CloseHandle(info.hThread);
   waitUntil([&] { return (main_ = findVisibleWindow(info.dwProcessId, L"KelvaneFrmmain")) != nullptr; });
+  // The pages not on show are made just after the window has painted; tests
+  // start once the program has all four.
+  if (main_) waitUntil([&] { return FindWindowExW(main_, nullptr, L"KelvanePanel", L"病毒探测") != nullptr; });
 }
 
 RunningApp::~RunningApp() {

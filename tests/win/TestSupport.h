@@ -75,7 +75,8 @@ class RunningApp {
   RunningApp(const RunningApp&) = delete;
   RunningApp& operator=(const RunningApp&) = delete;
 
-  // The visible main window, once it has appeared (null if it never did).
+  // The visible main window once the program has started with all its pages
+  // (null if it never appeared).
   HWND mainWindow() const { return main_; }
   HANDLE process() const { return process_; }
   // A child window of `parent` (at any depth) with this class and text.
