@@ -3,7 +3,8 @@
 # missing, so a second run costs a few dpkg queries. Needs root (or sudo) the first time.
 set -euo pipefail
 
-packages=(cmake ninja-build make g++ clang googletest mingw-w64 wine wine64
+# clang with libclang-rt-14-dev (libFuzzer and the sanitizer runtimes) builds the fuzz targets.
+packages=(cmake ninja-build make g++ clang libclang-rt-14-dev googletest mingw-w64 wine wine64
           xvfb x11-utils imagemagick locales fonts-wqy-zenhei fonts-wqy-microhei
           python3 xauth fp-utils zip unzip)
 
