@@ -109,8 +109,9 @@ bool Frmmain::create(int showCommand) {
   Form_Resize();
   ShowWindow(window_.get(), showCommand);
   UpdateWindow(window_.get());
-  // The pages not on show are made once the window has painted: WM_TIMER comes
-  // only when no paint is pending. A page button pressed before then makes them.
+  // What is not on show (the other pages, the wizard's hidden controls) is made
+  // once the window has painted: WM_TIMER comes only when no paint is pending.
+  // A page button or a category pressed before then makes what it needs.
   SetTimer(window_.get(), CreatePagesTimer, USER_TIMER_MINIMUM, nullptr);
   return true;
 }
@@ -274,6 +275,7 @@ PageContext Frmmain::pageContext() const {
 void Frmmain::createHiddenPages() {
   if (RepairTool1) return;
   KillTimer(window_.get(), CreatePagesTimer);
+  FixWidze1->createHiddenControls();
   const PageContext context = pageContext();
   RepairTool1 = std::make_unique<RepairTool>(context);
   SysTool1 = std::make_unique<SysTool>(context);

@@ -26,40 +26,55 @@ PanelDesign pageDesign(const PageContext& context) {
 
 FixWidze::FixWidze(const PageContext& context)
     : Panel(context.parent, pageDesign(context), context.twipsPerPixel),
+      context_(context),
       store_(context.appDirectory, context.messageBoxes, context.endProcess),
       logic_(*this, store_, context.messageBoxes) {
   logic_.setOwner(context.parent);
-  createCategoryButtons(context);
-  createFaultButtons(context);
-  createTopicControls(context);
+  createCategoryButtons();
 }
 
-void FixWidze::createCategoryButtons(const PageContext& context) {
-  const HFONT font = context.fonts.buttonBold.get();
-  auto make = [&](std::wstring_view caption, TwipRect place, bool visible, std::function<void()> onClick) {
-    auto button = std::make_unique<CoolButton>(hwnd(), ButtonDesign{std::wstring(caption), place, visible, font},
-                                               context.twipsPerPixel);
-    if (onClick) button->setOnClick(std::move(onClick));
-    return button;
+void FixWidze::createHiddenControls() {
+  if (hiddenControlsMade()) return;
+  createFaultButtons();
+  createTopicControls();
+}
+
+std::unique_ptr<CoolButton> FixWidze::makeButton(std::wstring_view caption, TwipRect place, bool visible,
+                                                 std::function<void()> onClick) {
+  auto button = std::make_unique<CoolButton>(
+      hwnd(), ButtonDesign{std::wstring(caption), place, visible, context_.fonts.buttonBold.get()},
+      context_.twipsPerPixel);
+  if (onClick) button->setOnClick(std::move(onClick));
+  return button;
+}
+
+void FixWidze::createCategoryButtons() {
+  // A category's faults must exist before it fans them out.
+  auto click = [this](void (WizardLogic::*handler)()) {
+    return [this, handler] {
+      createHiddenControls();
+      (logic_.*handler)();
+    };
   };
-  MsgBoot = make(text::MsgBoot, {1080, 120, 1335, 375}, true, [this] { logic_.MsgBoot_Click(); });
-  MsgNetware = make(text::MsgNetware, {1080, 480, 1335, 375}, true, [this] { logic_.MsgNetware_Click(); });
-  MsgSystem = make(text::MsgSystem, {1080, 840, 1335, 375}, true, [this] { logic_.MsgSystem_Click(); });
-  MsgErr = make(text::MsgErr, {720, 1200, 2055, 495}, true, [this] { logic_.MsgErr_Click(); });
-  MsgAddDevice = make(text::MsgAddDevice, {0, 1680, 3495, 495}, true, [this] { logic_.MsgAddDevice_Click(); });
-  MsgWin = make(text::MsgWin, {3360, 0, 1455, 375}, false, [this] { logic_.MsgWin_Click(); });
-  MsgDos = make(text::MsgDos, {3360, 960, 1455, 375}, false, [this] { logic_.MsgDos_Click(); });
-  // Its caption is the advice itself: clicking it does nothing.
-  MsgRemoveDevice = make(text::MsgRemoveDevice, {4800, 1800, 3135, 495}, false, nullptr);
+  MsgBoot = makeButton(text::MsgBoot, {1080, 120, 1335, 375}, true, click(&WizardLogic::MsgBoot_Click));
+  MsgNetware = makeButton(text::MsgNetware, {1080, 480, 1335, 375}, true, click(&WizardLogic::MsgNetware_Click));
+  MsgSystem = makeButton(text::MsgSystem, {1080, 840, 1335, 375}, true, click(&WizardLogic::MsgSystem_Click));
+  MsgErr = makeButton(text::MsgErr, {720, 1200, 2055, 495}, true, click(&WizardLogic::MsgErr_Click));
+  MsgAddDevice =
+      makeButton(text::MsgAddDevice, {0, 1680, 3495, 495}, true, click(&WizardLogic::MsgAddDevice_Click));
 }
 
-void FixWidze::createFaultButtons(const PageContext& context) {
-  const HFONT font = context.fonts.buttonBold.get();
+void FixWidze::createFaultButtons() {
+  MsgWin = makeButton(text::MsgWin, {3360, 0, 1455, 375}, false, [this] { logic_.MsgWin_Click(); });
+  MsgDos = makeButton(text::MsgDos, {3360, 960, 1455, 375}, false, [this] { logic_.MsgDos_Click(); });
+  // Its caption is the advice itself: clicking it does nothing.
+  MsgRemoveDevice = makeButton(text::MsgRemoveDevice, {4800, 1800, 3135, 495}, false, nullptr);
+  const HFONT font = context_.fonts.buttonBold.get();
   auto addAll = [&](ButtonArray& array, const auto& captions, float firstTop) {
     float top = firstTop;
     for (std::wstring_view caption : captions) {
       array.add(hwnd(), ButtonDesign{std::wstring(caption), {FaultLeft, top, FaultWidth, FaultHeight}, false, font},
-                context.twipsPerPixel);
+                context_.twipsPerPixel);
       top += 360;
     }
   };
@@ -69,7 +84,8 @@ void FixWidze::createFaultButtons(const PageContext& context) {
   addAll(Sys, text::Sys, 4680);
 }
 
-void FixWidze::createTopicControls(const PageContext& context) {
+void FixWidze::createTopicControls() {
+  const PageContext& context = context_;
   TextBoxDesign textDesign{L"", {4920, 120, 2895, 4815}, false, context.fonts.text.get()};
   textDesign.multiLine = true;
   textDesign.verticalScrollBar = true;

@@ -25,16 +25,30 @@ class FixWidze final : public Panel, public ResettablePage, private WizardView {
  public:
   explicit FixWidze(const PageContext& context);
 
-  void ResetAll() override { logic_.ResetAll(); }
-  void LstContent(const std::wstring& topic) { logic_.LstContent(topic); }
+  // Makes the controls that start hidden: the faults, the text box and the
+  // solution frame. Start-up shows the page without them and the main window
+  // calls this once it has painted; a category click before then makes them first.
+  void createHiddenControls();
+
+  // Before the hidden controls exist the page is as a reset leaves it.
+  void ResetAll() override {
+    if (hiddenControlsMade()) logic_.ResetAll();
+  }
+  void LstContent(const std::wstring& topic) {
+    createHiddenControls();
+    logic_.LstContent(topic);
+  }
   const std::wstring& CurrentMenu() const { return logic_.CurrentMenu(); }
   bool gliding() const { return Timer_Move.enabled(); }
   int glideTicks() const { return logic_.glideTicks(); }
 
  private:
-  void createCategoryButtons(const PageContext& context);
-  void createFaultButtons(const PageContext& context);
-  void createTopicControls(const PageContext& context);
+  bool hiddenControlsMade() const { return Text1 != nullptr; }
+  std::unique_ptr<CoolButton> makeButton(std::wstring_view caption, TwipRect place, bool visible,
+                                         std::function<void()> onClick);
+  void createCategoryButtons();
+  void createFaultButtons();
+  void createTopicControls();
 
   // WizardView
   Placement* categoryButton(int menu) override;
@@ -49,6 +63,7 @@ class FixWidze final : public Panel, public ResettablePage, private WizardView {
   void drawLine(float x1, float y1, float x2, float y2) override;
   void setMoveTimer(bool on) override { Timer_Move.setEnabled(on); }
 
+  PageContext context_;
   SolutionFiles store_;
   WizardLogic logic_;
 
