@@ -58,8 +58,8 @@ HBITMAP loadBitmap(int id) {
   return static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0));
 }
 
-// Makes the pages that are not on show, once start-up has painted.
-constexpr UINT_PTR CreatePagesTimer = 1;
+// Makes what is not on show at start-up, once the window has painted.
+constexpr UINT_PTR CompleteStartupTimer = 1;
 
 enum MenuCommand : WORD { CmdBbshelp = 101, CmdHelpplus, CmdDenote, CmdContact, CmdHdguide };
 
@@ -90,11 +90,7 @@ bool Frmmain::create(int showCommand) {
   RECT outer{0, 0, twipsToPixels(DesignClientWidth, twipsPerPixel_),
              twipsToPixels(DesignClientHeight, twipsPerPixel_)};
   AdjustWindowRectEx(&outer, WindowStyle, FALSE, WS_EX_CONTROLPARENT);
-  // The window is sized for the design's client area under a caption, but made
-  // without it: the layout pass strips the frame anyway, and re-framing a window
-  // costs start-up time for nothing.
-  const DWORD stripped = WindowStyle & static_cast<DWORD>(FrameStyleMask);
-  window_.reset(CreateWindowExW(WS_EX_CONTROLPARENT, FrmmainClass, text::Caption.data(), stripped,
+  window_.reset(CreateWindowExW(WS_EX_CONTROLPARENT, FrmmainClass, text::Caption.data(), WindowStyle,
                                 CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left,
                                 outer.bottom - outer.top, nullptr, nullptr, GetModuleHandleW(nullptr), this));
   if (!window_) return false;
@@ -112,7 +108,7 @@ bool Frmmain::create(int showCommand) {
   // What is not on show (the other pages, the wizard's hidden controls) is made
   // once the window has painted: WM_TIMER comes only when no paint is pending.
   // A page button or a category pressed before then makes what it needs.
-  SetTimer(window_.get(), CreatePagesTimer, USER_TIMER_MINIMUM, nullptr);
+  SetTimer(window_.get(), CompleteStartupTimer, USER_TIMER_MINIMUM, nullptr);
   return true;
 }
 
@@ -145,7 +141,12 @@ void Frmmain::createSkin() {
   Pbottom = std::make_unique<SkinImage>(self, IdPbottom, L"", PbottomPlace, tpp);
   Pright = std::make_unique<SkinImage>(self, IdPright, L"", PrightPlace, tpp);
   Pjiao = std::make_unique<SkinImage>(self, IdPjiao, L"", PjiaoPlace, tpp);
-  tooltips_ = std::make_unique<SkinTooltips>(self);
+}
+
+void Frmmain::createTooltips() {
+  // A tool tip is a window of its own at the top level, which is costly to
+  // make; nobody can point at an image before the window has painted.
+  tooltips_ = std::make_unique<SkinTooltips>(window_.get());
   tooltips_->add(Immin->hwnd(), ImminTip);
   tooltips_->add(Immax->hwnd(), immaxTip_);
   tooltips_->add(Imclose->hwnd(), ImcloseTip);
@@ -272,10 +273,11 @@ PageContext Frmmain::pageContext() const {
           services_.appDirectory};
 }
 
-void Frmmain::createHiddenPages() {
+void Frmmain::completeStartup() {
   if (RepairTool1) return;
-  KillTimer(window_.get(), CreatePagesTimer);
+  KillTimer(window_.get(), CompleteStartupTimer);
   FixWidze1->createHiddenControls();
+  createTooltips();
   const PageContext context = pageContext();
   RepairTool1 = std::make_unique<RepairTool>(context);
   SysTool1 = std::make_unique<SysTool>(context);
@@ -340,7 +342,7 @@ void Frmmain::Btn_TopMenu_Click(int16_t index) {
     return;
   }
   // The wizard always exists; any other page is made now if start-up has not yet.
-  if (index != 0) createHiddenPages();
+  if (index != 0) completeStartup();
   showPage(index, pages(), *Menu, *FixWidze1);
 }
 
@@ -392,8 +394,8 @@ LRESULT Frmmain::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
       Form_MouseMove();
       return 0;
     case WM_TIMER:
-      if (wParam != CreatePagesTimer) break;
-      createHiddenPages();
+      if (wParam != CompleteStartupTimer) break;
+      completeStartup();
       return 0;
     case WM_ERASEBKGND: {
       // Also asked by transparent children for what lies below them.

@@ -102,12 +102,13 @@ class Frmmain : private SkinFrameView {
  private:
   void createControls();
   PageContext pageContext() const;
-  void createHiddenPages();
+  void completeStartup();
   void createPageButtons();
   void createHelpMenu();
   void showHelpMenu();
   bool onMenuCommand(WORD id);
   void createSkin();
+  void createTooltips();
   void paintBacking(HDC dc, const RECT& area) const;
 
   // SkinFrameView
