@@ -23,12 +23,15 @@ std::wstring applicationDirectory() {
   }
 }
 
-std::optional<std::string> readFileBytes(const std::wstring& path) {
+std::optional<std::string> readFileBytes(const std::wstring& path, uint64_t maxBytes) {
   UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return std::nullopt;
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF) return std::nullopt;
+  if (!GetFileSizeEx(file.get(), &size) || static_cast<uint64_t>(size.QuadPart) > maxBytes ||
+      size.QuadPart > 0x7FFFFFFF) {
+    return std::nullopt;
+  }
   std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
   size_t done = 0;
   while (done < bytes.size()) {
@@ -40,6 +43,13 @@ std::optional<std::string> readFileBytes(const std::wstring& path) {
   }
   bytes.resize(done);
   return bytes;
+}
+
+std::optional<uint64_t> fileSize(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return std::nullopt;
+  return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
 std::optional<std::vector<std::wstring>> readItemFile(const std::wstring& path) {

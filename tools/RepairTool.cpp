@@ -57,6 +57,7 @@ RepairTool::RepairTool(const PageContext& context)
             PanelDesign{context.place, false, GetSysColor(COLOR_WINDOW), text::Title, false, nullptr},
             context.twipsPerPixel),
       launcher_(context.launcher),
+      messageBoxes_(context.messageBoxes),
       appDirectory_(context.appDirectory),
       buttonFont_(context.fonts.text.get()),
       labelFont_(underlinedFont(10.5f)),
@@ -102,14 +103,17 @@ int RepairTool::fittingWidth(std::wstring_view caption) const {
 void RepairTool::UserControl_Initialize() {
   const std::optional<std::vector<std::wstring>> records =
       readItemFile(appPath(appDirectory_, L"\\tooll\\tool.txt"));
-  if (!records) {
-    // Without its catalogue the page stays empty and says why.
-    LblMissing = std::make_unique<Label>(
-        hwnd(),
-        LabelDesign{text::CatalogueMissing, MissingPlace, true, buttonFont_, RGB(0, 0, 0), GetSysColor(COLOR_WINDOW)},
-        twipsPerPixel());
+  const std::vector<ToolRecord> entries = records ? toolEntries(*records) : std::vector<ToolRecord>{};
+  if (entries.empty()) {
+    // Without a catalogue, or with one that names no tool, the page stays empty
+    // and says why.
+    LblMissing = std::make_unique<Label>(hwnd(),
+                                         LabelDesign{records ? text::CatalogueEmpty : text::CatalogueMissing,
+                                                     MissingPlace, true, buttonFont_, RGB(0, 0, 0),
+                                                     GetSysColor(COLOR_WINDOW)},
+                                         twipsPerPixel());
   }
-  pager_->UserControl_Initialize(records ? toolEntries(*records) : std::vector<ToolRecord>{});
+  pager_->UserControl_Initialize(entries);
 }
 
 void RepairTool::NextPage() {
@@ -123,10 +127,14 @@ void RepairTool::PrePage() {
 }
 
 void RepairTool::Text1_Click(int index) {
-  // Whether the program starts or not, the page shows nothing.
-  if (const std::optional<ShellRequest> request = pager_->launchRequest(index, hwnd(), appDirectory_)) {
-    launcher_.shellExecute(*request);
-  }
+  const std::optional<ShellRequest> request = pager_->launchRequest(index, hwnd(), appDirectory_);
+  if (!request || launcher_.shellExecute(*request)) return;
+  // A click that starts nothing must not look like one that did. The shell's
+  // own answer is a bare error number, so the page says what went wrong; a
+  // damaged catalogue's name could be megabytes long, so it is shortened.
+  const std::wstring shown = shortenedText(request->file, MAX_PATH);
+  messageBoxes_.show(hwnd(), fileSize(request->file) ? text::toolFailed(shown) : text::toolMissing(shown),
+                     systool_text::FailureTitle, MbOk | MbIconError);
 }
 
 void RepairTool::UserControl_Resize() {

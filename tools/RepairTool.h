@@ -14,11 +14,13 @@
 
 #include "common/Handles.h"
 #include "common/Launcher.h"
+#include "common/MessageBox.h"
 #include "controls/CoolButton.h"
 #include "controls/Label.h"
 #include "controls/PageContext.h"
 #include "controls/Panel.h"
 #include "tools/PageTurnLabel.h"
+#include "tools/SysToolCommands.h"
 #include "tools/ToolButtonArray.h"
 #include "tools/ToolPager.h"
 
@@ -30,6 +32,14 @@ inline constexpr wchar_t Model[] = L"model";
 inline constexpr wchar_t LblPre[] = L"前一页";
 inline constexpr wchar_t LblNext[] = L"后一页";
 inline constexpr wchar_t CatalogueMissing[] = L"未找到工具目录文件 tooll\\tool.txt，本页暂无可用的维护工具。";
+inline constexpr wchar_t CatalogueEmpty[] = L"工具目录文件 tooll\\tool.txt 中没有维护工具，本页暂无可用的维护工具。";
+// A launch that failed, titled like the system-utility page's (systool_text).
+inline std::wstring toolMissing(const std::wstring& path) {
+  return L"找不到维护工具程序：\n" + path + L"\n\n请检查 tooll 文件夹中是否有该文件，或重新安装本程序。";
+}
+inline std::wstring toolFailed(const std::wstring& path) {
+  return std::wstring(systool_text::Failure) + L"\n" + path;
+}
 }  // namespace repairtool_text
 
 class RepairTool final : public Panel, private ButtonWindows {
@@ -59,6 +69,7 @@ class RepairTool final : public Panel, private ButtonWindows {
   void finish() override;
 
   Launcher& launcher_;
+  MessageBoxes& messageBoxes_;
   std::wstring appDirectory_;
   HFONT buttonFont_;
   UniqueFont labelFont_;
@@ -78,7 +89,7 @@ class RepairTool final : public Panel, private ButtonWindows {
   std::unique_ptr<ToolPager> pager_;
   std::unique_ptr<PageTurnLabel> LblPre;
   std::unique_ptr<PageTurnLabel> LblNext;
-  std::unique_ptr<Label> LblMissing;
+  std::unique_ptr<Label> LblMissing;  // says why the page has no buttons
 };
 
 }  // namespace kelvane

@@ -7,13 +7,21 @@ bool isAsciiLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' &&
 
 }  // namespace
 
+std::wstring shortenedText(std::wstring_view text, size_t maxChars) {
+  if (text.size() <= maxChars) return std::wstring(text);
+  if (maxChars == 0) return {};
+  size_t kept = maxChars - 1;
+  if (kept > 0 && text[kept - 1] >= 0xD800 && text[kept - 1] <= 0xDBFF) --kept;  // a lead surrogate alone
+  return std::wstring(text.substr(0, kept)) + L"…";
+}
+
 std::optional<ToolRecord> parseToolRecord(std::wstring_view record) {
   const size_t tab = record.find(L'\t');
   if (tab == std::wstring_view::npos) return std::nullopt;
   size_t start = tab;
   while (start < record.size() && !isAsciiLetter(record[start])) ++start;
   if (start == record.size()) start = tab;  // no letter: the rest, TAB included
-  return ToolRecord{std::wstring(record.substr(0, tab)), std::wstring(record.substr(start))};
+  return ToolRecord{shortenedText(record.substr(0, tab), MaxToolCaptionChars), std::wstring(record.substr(start))};
 }
 
 std::vector<ToolRecord> toolEntries(const std::vector<std::wstring>& records) {

@@ -22,7 +22,18 @@ struct ToolRecord {
   bool operator==(const ToolRecord&) const = default;
 };
 
-// Nothing for a record without a TAB (a blank line, a stray comma): it names no tool.
+// A button fits its caption, and two columns share the page: with captions of
+// at most 18 Chinese characters two fitted buttons still stand side by side on
+// it. A longer caption is cut to this many characters, the last an ellipsis, so
+// a damaged catalogue cannot make a button wider than the page.
+inline constexpr size_t MaxToolCaptionChars = 18;
+
+// The text itself when it has at most `maxChars` characters; otherwise its start
+// and "…", `maxChars` in all, never ending in half a surrogate pair.
+std::wstring shortenedText(std::wstring_view text, size_t maxChars);
+
+// Nothing for a record without a TAB (a blank line, a stray comma): it names no
+// tool. The caption is shortened to MaxToolCaptionChars.
 std::optional<ToolRecord> parseToolRecord(std::wstring_view record);
 
 // The entries of a catalogue in file order: records without a TAB are skipped and

@@ -12,9 +12,12 @@ std::wstring SolutionFiles::recordPath(const std::wstring& topic) const {
 }
 
 std::optional<std::wstring> SolutionFiles::recordText(const std::wstring& topic) {
-  const std::optional<std::string> bytes = readFileBytes(recordPath(topic));
+  // A record file larger than its limit reads as unreadable, never as megabytes of text.
+  const std::optional<std::string> bytes = readFileBytes(recordPath(topic), MaxRecordBytes);
   if (!bytes) return std::nullopt;
   return ansiToWide(recordDisplayBytes(*bytes));
 }
+
+std::optional<uint64_t> SolutionFiles::fileSize(const std::wstring& path) const { return kelvane::fileSize(path); }
 
 }  // namespace kelvane

@@ -20,6 +20,7 @@ class SolutionFiles final : public SolutionStore {
   }
   std::wstring recordPath(const std::wstring& topic) const override;
   std::wstring iniPath() const override { return ini_.path(); }
+  std::optional<uint64_t> fileSize(const std::wstring& path) const override;
 
  private:
   std::wstring appDirectory_;

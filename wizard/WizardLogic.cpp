@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "wizard/IniRules.h"
+#include "wizard/RecordText.h"
 #include "wizard/WizardText.h"
 
 namespace kelvane {
@@ -94,14 +95,25 @@ void WizardLogic::fanOut(int menu, Placement& category) {
 void WizardLogic::LstContent(const std::wstring& topic) {
   // Everything is read and checked before anything on the page changes, so
   // damaged data leaves the page exactly as it was.
+  const std::wstring recordPath = store_.recordPath(topic);
+  // A larger file is no record file, and the text box would hold the window for
+  // seconds or minutes to lay it out: it is refused before it is read.
+  if (const std::optional<uint64_t> size = store_.fileSize(recordPath); size && *size > MaxRecordBytes) {
+    reportDamagedData(wizard_text::oversizedRecord(recordPath));
+    return;
+  }
   const std::optional<std::wstring> text = store_.recordText(topic);
   if (!text) {
-    reportDamagedData(wizard_text::unreadableRecord(store_.recordPath(topic)));
+    reportDamagedData(wizard_text::unreadableFile(recordPath));
     return;
   }
   const std::optional<int> count = solutionCount(store_.IniAccess(L"GET", topic, L"totalcount"));
   if (!count) {
-    reportDamagedData(wizard_text::badSolutionCount(store_.iniPath(), topic));
+    // Without its INI file every value reads as empty: name the missing file
+    // rather than blame the count.
+    const std::wstring iniPath = store_.iniPath();
+    reportDamagedData(store_.fileSize(iniPath) ? wizard_text::badSolutionCount(iniPath, topic)
+                                               : wizard_text::unreadableFile(iniPath));
     return;
   }
   std::vector<std::wstring> captions;

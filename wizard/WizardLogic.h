@@ -10,6 +10,7 @@
 // pixels, so once a step is under half a pixel the button stays put: that tick
 // stops the timer, fans the category's fault buttons out beside the button and
 // draws a line from it to each of them.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -64,6 +65,8 @@ class SolutionStore {
   // Full paths, for telling the user which file is damaged.
   virtual std::wstring recordPath(const std::wstring& topic) const = 0;
   virtual std::wstring iniPath() const = 0;
+  // The size of the file at `path`; nothing when there is none.
+  virtual std::optional<uint64_t> fileSize(const std::wstring& path) const = 0;
 };
 
 class WizardLogic {

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "wizard/RecordText.h"
+
 namespace kelvane::wizard_text {
 
 inline constexpr std::wstring_view MsgBoot = L"启动异常";
@@ -18,8 +20,14 @@ inline constexpr std::wstring_view Net[] = {L"网络速度慢", L"无法访问�
 inline constexpr std::wstring_view Sys[] = {L"系统运行速度慢", L"关机不正常", L"死机", L"声音故障", L"显示异常"};
 inline constexpr std::wstring_view FramSol = L"解决方法";
 
-inline std::wstring unreadableRecord(const std::wstring& path) {
+// For a record file and for "\data\sol.ini" alike.
+inline std::wstring unreadableFile(const std::wstring& path) {
   return L"排除向导的解决方案数据已损坏：无法读取文件\n" + path + L"\n\n请重新安装本程序以恢复数据文件。";
+}
+
+inline std::wstring oversizedRecord(const std::wstring& path) {
+  return L"排除向导的解决方案数据已损坏：文件\n" + path + L"\n过大（超过 " +
+         std::to_wstring(MaxRecordBytes / 1024) + L" KB），不是本程序的解决方案文件。\n\n请重新安装本程序以恢复数据文件。";
 }
 
 inline std::wstring badSolutionCount(const std::wstring& path, const std::wstring& topic) {

@@ -37,6 +37,20 @@ TEST(ToolRecordLayout, ARecordWithoutATabNamesNoTool) {
   EXPECT_EQ(parseToolRecord(L"no tab here.cmd"), std::nullopt);
 }
 
+TEST(ToolRecordLayout, AnOverlongCaptionIsCutWithAnEllipsisButTheFileNameIsKept) {
+  const std::wstring caption(1 << 20, L'长');
+  const std::optional<ToolRecord> entry = parseToolRecord(caption + L"\tSysSummary.cmd");
+  ASSERT_TRUE(entry);
+  EXPECT_EQ(entry->caption, std::wstring(MaxToolCaptionChars - 1, L'长') + L"…");
+  EXPECT_EQ(entry->file, L"SysSummary.cmd");
+  const std::wstring fits(MaxToolCaptionChars, L'a');
+  EXPECT_EQ(parseToolRecord(fits + L"\tx.cmd")->caption, fits);
+  // An emoji (two UTF-16 units, spelled out so the test means the same where
+  // wchar_t is 32 bits) at the cut goes whole.
+  const std::wstring emoji = std::wstring(MaxToolCaptionChars - 2, L'a') + L"\xD83D\xDE00\xD83D\xDE00";
+  EXPECT_EQ(shortenedText(emoji, MaxToolCaptionChars), std::wstring(MaxToolCaptionChars - 2, L'a') + L"…");
+}
+
 TEST(ToolCatalogueFile, ACommaOutsideQuotesSplitsALineAndEachPartNeedsItsOwnTab) {
   const std::vector<ToolRecord> entries =
       toolEntries(records("One\tone.cmd,Two\ttwo.cmd\r\nThree\tthree.cmd, four.cmd\r\n"));

@@ -9,6 +9,7 @@
 
 #include "tests/fakes/FakePlacement.h"
 #include "tests/fakes/ScriptedMessageBoxes.h"
+#include "wizard/RecordText.h"
 
 namespace kelvane {
 namespace {
@@ -123,7 +124,18 @@ class FakeStore : public SolutionStore {
   }
   std::wstring recordPath(const std::wstring& topic) const override { return L"C:\\K\\data\\" + topic + L".Rd"; }
   std::wstring iniPath() const override { return L"C:\\K\\data\\sol.ini"; }
+  // A record's size is its text's unless `sizes` says otherwise; the INI file
+  // exists while it has a section.
+  std::optional<uint64_t> fileSize(const std::wstring& path) const override {
+    if (auto size = sizes.find(path); size != sizes.end()) return size->second;
+    if (path == iniPath()) return ini.empty() ? std::nullopt : std::optional<uint64_t>(1);
+    for (const auto& [topic, text] : records) {
+      if (recordPath(topic) == path) return text.size();
+    }
+    return std::nullopt;
+  }
 
+  std::map<std::wstring, uint64_t> sizes;
   std::vector<std::wstring> requestedTopics;
 };
 
@@ -299,6 +311,29 @@ TEST_F(Wizard, DamagedDataIsReportedByFileAndLeavesThePageAsItWas) {
   ASSERT_EQ(messageBoxes.shown.size(), 6u);
   EXPECT_NE(messageBoxes.shown[5].text.find(L"C:\\K\\data\\sol.ini"), std::wstring::npos);
   EXPECT_NE(messageBoxes.shown[5].text.find(L"net2"), std::wstring::npos);
+  EXPECT_EQ(log, before);
+  EXPECT_EQ(view.shownText, L"好的文字\r\n");
+}
+
+TEST_F(Wizard, AnOversizedRecordIsRefusedUnreadAndAMissingIniIsNamed) {
+  store.records[L"sys0"] = L"好的文字\r\n";
+  store.ini[L"sys0"] = {{L"totalcount", L"0"}};
+  logic.Sys_Click(0);
+  const std::vector<std::string> before = log;
+  store.requestedTopics.clear();
+
+  store.records[L"sys1"] = L"x";
+  store.sizes[L"C:\\K\\data\\sys1.Rd"] = MaxRecordBytes + 1;
+  logic.Sys_Click(1);
+  ASSERT_EQ(messageBoxes.shown.size(), 1u);
+  EXPECT_NE(messageBoxes.shown[0].text.find(L"C:\\K\\data\\sys1.Rd\n过大"), std::wstring::npos);
+  EXPECT_TRUE(store.requestedTopics.empty());  // never read
+
+  store.sizes[L"C:\\K\\data\\sys1.Rd"] = MaxRecordBytes;  // at the limit: a record
+  store.ini.clear();  // and no INI file at all
+  logic.Sys_Click(1);
+  ASSERT_EQ(messageBoxes.shown.size(), 2u);
+  EXPECT_NE(messageBoxes.shown[1].text.find(L"无法读取文件\nC:\\K\\data\\sol.ini"), std::wstring::npos);
   EXPECT_EQ(log, before);
   EXPECT_EQ(view.shownText, L"好的文字\r\n");
 }
