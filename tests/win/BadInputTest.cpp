@@ -85,14 +85,6 @@ std::string gbk(std::wstring_view text) { return inCodePage(936, text); }
 // For failure messages, which the terminal shows as UTF-8.
 std::string utf8(std::wstring_view text) { return inCodePage(CP_UTF8, text); }
 
-std::wstring editText(HWND edit) {
-  const LRESULT length = SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0);
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  SendMessageW(edit, WM_GETTEXT, static_cast<WPARAM>(length + 1), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<size_t>(length));
-  return text;
-}
-
 bool contains(const std::wstring& text, const std::wstring& part) { return text.find(part) != std::wstring::npos; }
 
 // The installed record file of a topic as the wizard shows it.
@@ -199,8 +191,8 @@ class DamagedApp : public ::testing::Test {
   std::wstring showIntactTopic() const {
     clickFault(L"关机不正常");
     const std::wstring expected = installedTopicText(L"sys1");
-    waitUntil([&] { return IsWindowVisible(textBox()) && editText(textBox()) == expected; });
-    return editText(textBox());
+    waitUntil([&] { return IsWindowVisible(textBox()) && testing::controlText(textBox()) == expected; });
+    return testing::controlText(textBox());
   }
   // The visible solution captions, top to bottom.
   std::vector<std::wstring> solutions() const {
@@ -309,11 +301,11 @@ TEST_P(DamagedRecordFile, ShowsWhatItCanAndOtherwiseSaysWhichFileIsDamaged) {
     // The page stays as it was: the intact topic still shows. (Compared without
     // printing: a failure here could hold megabytes of text.)
     EXPECT_TRUE(IsWindowVisible(textBox()));
-    EXPECT_TRUE(editText(textBox()) == intact) << "the text box changed";
+    EXPECT_TRUE(testing::controlText(textBox()) == intact) << "the text box changed";
   } else {
-    ASSERT_TRUE(waitUntil([&] { return editText(textBox()) != intact; }, milliseconds(20000)));
+    ASSERT_TRUE(waitUntil([&] { return testing::controlText(textBox()) != intact; }, milliseconds(20000)));
     EXPECT_TRUE(noMessageFor(milliseconds(300)));
-    const std::wstring shown = editText(textBox());
+    const std::wstring shown = testing::controlText(textBox());
     if (damage.name == std::string("NotGbk")) {
       // Whatever the code page makes of the bad bytes, the good lines around them show.
       EXPECT_EQ(shown.substr(0, 5), L"ok1\r\n");
@@ -398,10 +390,10 @@ TEST_P(DamagedSolutionCount, AWholeNumberFrom0To4ShowsAndAnythingElseIsReported)
     const std::wstring message = takeMessage();
     EXPECT_TRUE(contains(message, path(L"data\\sol.ini"))) << utf8(message);
     EXPECT_TRUE(contains(message, L"[sys2] 一节的 totalcount 不是 0 到 4 之间的整数")) << utf8(message);
-    EXPECT_TRUE(editText(textBox()) == intact) << "the text box changed";
+    EXPECT_TRUE(testing::controlText(textBox()) == intact) << "the text box changed";
     EXPECT_EQ(solutions(), intactSolutions);
   } else {
-    ASSERT_TRUE(waitUntil([&] { return editText(textBox()) == installedTopicText(L"sys2"); }));
+    ASSERT_TRUE(waitUntil([&] { return testing::controlText(textBox()) == installedTopicText(L"sys2"); }));
     EXPECT_TRUE(noMessageFor(milliseconds(300)));
     EXPECT_EQ(static_cast<int>(solutions().size()), damage.shown);
   }
@@ -544,7 +536,7 @@ TEST_P(UnusualAppFolder, FindsItsDataShowsTheWizardAndStartsCatalogueTools) {
 
   ASSERT_TRUE(openSystemCategory());
   clickFault(L"死机");
-  EXPECT_TRUE(waitUntil([&] { return editText(textBox()) == installedTopicText(L"sys2"); }));
+  EXPECT_TRUE(waitUntil([&] { return testing::controlText(textBox()) == installedTopicText(L"sys2"); }));
   EXPECT_EQ(solutions().size(), 4u);
 
   HWND tools = showPage(1, L"维护工具");

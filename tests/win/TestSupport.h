@@ -40,6 +40,9 @@ bool waitUntil(const std::function<bool()>& done,
                std::chrono::milliseconds timeout = std::chrono::milliseconds(10000));
 
 std::wstring windowText(HWND hwnd);
+// The whole text of a control, also of another process's edit control, whose
+// text GetWindowText does not fetch.
+std::wstring controlText(HWND control);
 
 // A visible top-level window of that process with that window class, if any.
 HWND findVisibleWindow(DWORD processId, const wchar_t* className);

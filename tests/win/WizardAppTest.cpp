@@ -13,14 +13,6 @@ namespace {
 using testing::RunningApp;
 using testing::waitUntil;
 
-std::wstring editText(HWND edit) {
-  const LRESULT length = SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0);
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  SendMessageW(edit, WM_GETTEXT, static_cast<WPARAM>(length + 1), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<size_t>(length));
-  return text;
-}
-
 TEST(WizardInTheProgram, AFaultOfAGlidingCategoryShowsItsTopic) {
   RunningApp app;
   ASSERT_NE(app.mainWindow(), nullptr);
@@ -46,7 +38,7 @@ TEST(WizardInTheProgram, AFaultOfAGlidingCategoryShowsItsTopic) {
   ASSERT_TRUE(items);
   std::wstring expected;
   for (const std::wstring& item : *items) expected += item + L"\r\n";
-  EXPECT_EQ(editText(edit), expected);
+  EXPECT_EQ(testing::controlText(edit), expected);
   HWND frame = RunningApp::findDescendant(page, L"KelvanePanel", L"解决方法");
   ASSERT_NE(frame, nullptr);
   EXPECT_TRUE(IsWindowVisible(frame));
