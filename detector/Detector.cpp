@@ -108,26 +108,38 @@ void Detector::DeepDetect() {
   if (mode_ != DetectorMode::Idle) return;
   if (ask(text::ConfirmDeep, text::Title, MbYesNo) != IdYes) return;
   if (mode_ != DetectorMode::Idle) return;
-  std::vector<std::wstring> written;
-  for (const BaitPair& pair : baitPairs(folders_.systemDir, folders_.appDir)) {
-    for (const std::wstring* path : {&pair.bait, &pair.backup}) {
-      if (const FileOutcome failure = files_.write(*path, BaitContent)) {
-        // Nothing is left behind: the files already written go again.
-        std::wstring message = text::writeFailure(*path, failure->reason, failure->accessDenied);
-        std::wstring left;
-        for (const std::wstring& done : written) {
-          if (files_.remove(done)) left += L"\r\n" + done;
-        }
-        if (!left.empty()) message += L"\r\n" + std::wstring(text::UndeletableHeading) + left;
-        ask(message, text::Title, MbOk | MbIconError);
-        return;
-      }
-      written.push_back(*path);
-    }
-  }
+  if (!plantBaits()) return;
   ++run_;
   enterMode(DetectorMode::Deep);
   host_.setTimerDeep(true);
+}
+
+// Writes all 22 files. Every write is tried, so the user learns of every file in
+// the way at once; if any failed, the files written go again and nothing is left
+// behind.
+bool Detector::plantBaits() {
+  std::vector<std::wstring> written;
+  std::vector<text::WriteFailure> failures;
+  bool accessDenied = false;
+  for (const BaitPair& pair : baitPairs(folders_.systemDir, folders_.appDir)) {
+    for (const std::wstring* path : {&pair.bait, &pair.backup}) {
+      if (const FileOutcome failure = files_.write(*path, BaitContent)) {
+        failures.push_back({*path, failure->reason});
+        accessDenied = accessDenied || failure->accessDenied;
+      } else {
+        written.push_back(*path);
+      }
+    }
+  }
+  if (failures.empty()) return true;
+  std::wstring message = text::writeFailure(failures, accessDenied);
+  std::wstring left;
+  for (const std::wstring& done : written) {
+    if (files_.remove(done)) left += L"\r\n" + done;
+  }
+  if (!left.empty()) message += L"\r\n" + std::wstring(text::UndeletableHeading) + left;
+  ask(message, text::Title, MbOk | MbIconError);
+  return false;
 }
 
 void Detector::TimerDeep_Timer() {

@@ -126,6 +126,7 @@ class Detector {
   bool isCurrent(DetectorMode mode, unsigned run) const { return mode_ == mode && run_ == run; }
   WaitEnd waitForChange(unsigned run);
   void endNormalRun();
+  bool plantBaits();
   void CompareBait(const BaitPair& pair, unsigned run);
   void bringUpToDate(const std::wstring& from, const std::wstring& to, bool fromReadable, bool toReadable);
 

@@ -8,6 +8,18 @@ namespace {
 // Bait files are compared a block at a time; bytes past a file's end read as zero.
 constexpr DWORD BlockSize = 1024;
 
+// How often a quiet watch checks that its folder is still there.
+constexpr ULONGLONG FolderCheckIntervalMs = 1000;
+
+constexpr DWORD ShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+bool sameFile(HANDLE first, HANDLE second) {
+  BY_HANDLE_FILE_INFORMATION a{}, b{};
+  if (!GetFileInformationByHandle(first, &a) || !GetFileInformationByHandle(second, &b)) return true;  // cannot tell
+  return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
+         a.nFileIndexLow == b.nFileIndexLow;
+}
+
 std::wstring queryDirectory(UINT (WINAPI* query)(LPWSTR, UINT)) {
   std::wstring buffer(MAX_PATH, L'\0');
   UINT length = query(buffer.data(), static_cast<UINT>(buffer.size()));
@@ -60,7 +72,7 @@ class RedirectionOff {
 UniqueFile openForReading(const std::wstring& path) {
   RedirectionOff redirection;
   // Others may go on reading, writing and deleting: the comparison only looks.
-  return UniqueFile(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+  return UniqueFile(CreateFileW(path.c_str(), GENERIC_READ, ShareAll,
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
 }
 
@@ -97,9 +109,12 @@ std::wstring describeError(DWORD code) {
 
 FileOutcome ChangeNotificationWatch::open(const std::wstring& folder) {
   close();
-  folder_.reset(CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr));
+  // Reading attributes too lets the watch tell whether its folder is still there.
+  folder_.reset(CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES, ShareAll, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr));
   if (!folder_) return failureOf(GetLastError());
+  path_ = folder;
+  checkedAt_ = GetTickCount64();
   event_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   if (!event_ || !request()) {
     const DWORD error = GetLastError();
@@ -136,9 +151,28 @@ WaitResult ChangeNotificationWatch::wait(unsigned milliseconds) {
       }
       return WaitResult::Signalled;
     }
-    case WAIT_TIMEOUT: return WaitResult::TimedOut;
+    case WAIT_TIMEOUT: {
+      const ULONGLONG now = GetTickCount64();
+      if (now - checkedAt_ < FolderCheckIntervalMs) return WaitResult::TimedOut;
+      checkedAt_ = now;
+      return folderStillThere() ? WaitResult::TimedOut : WaitResult::Failed;
+    }
     default: return WaitResult::Failed;
   }
+}
+
+bool ChangeNotificationWatch::folderStillThere() const {
+  // A deleted folder that the watch still holds open is marked delete-pending.
+  FILE_STANDARD_INFO standard{};
+  if (GetFileInformationByHandleEx(folder_.get(), FileStandardInfo, &standard, sizeof standard) &&
+      standard.DeletePending) {
+    return false;
+  }
+  // A folder moved away leaves its name free, or to another folder.
+  const UniqueFile named(CreateFileW(path_.c_str(), FILE_READ_ATTRIBUTES, ShareAll, nullptr, OPEN_EXISTING,
+                                     FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!named) return GetLastError() == ERROR_SHARING_VIOLATION;  // held by another program, but there
+  return sameFile(folder_.get(), named.get());
 }
 
 void ChangeNotificationWatch::close() {
@@ -155,6 +189,12 @@ void ChangeNotificationWatch::close() {
 
 FileOutcome DiskBaitFiles::write(const std::wstring& path, std::string_view bytes) {
   RedirectionOff redirection;
+  // A read-only file in the way stays as it is. Windows refuses to open it for
+  // writing anyway; Wine run with root rights would truncate it.
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+    return failureOf(ERROR_ACCESS_DENIED);
+  }
   UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return failureOf(GetLastError());
   DWORD written = 0;

@@ -24,6 +24,12 @@ std::wstring describeError(DWORD code);
 // happen between one signal and the next request (while the alert is open) and
 // reports them at once when the watch is armed again, also under Wine, whose
 // plain change notifications lose them.
+//
+// A watched folder that is moved away sends no further changes, and the watch
+// would follow it: the run would go on while the folder it names has gone. Once
+// a second of quiet the watch checks that its folder is still there under its
+// name and not marked for deletion, and its wait fails when not. (Wine keeps a
+// deleted folder, unmarked, until the watch lets go of it: there the run goes on.)
 class ChangeNotificationWatch final : public FolderWatch {
  public:
   static constexpr DWORD Filter =
@@ -41,7 +47,10 @@ class ChangeNotificationWatch final : public FolderWatch {
 
  private:
   bool request();
+  bool folderStillThere() const;
 
+  std::wstring path_;
+  ULONGLONG checkedAt_ = 0;  // GetTickCount64 of the last check of the folder
   UniqueFile folder_;
   UniqueKernelHandle event_;
   OVERLAPPED overlapped_{};

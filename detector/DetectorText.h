@@ -3,6 +3,7 @@
 // builders of the texts that name a folder or file.
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kelvane::detector_text {
 
@@ -94,11 +95,21 @@ inline std::wstring watchFailure(std::wstring_view folder, std::wstring_view rea
   return text;
 }
 
-inline std::wstring writeFailure(std::wstring_view path, std::wstring_view reason, bool accessDenied) {
-  std::wstring text = L"无法写入诱饵文件";
-  text += path;
-  text += L"：";
-  text += reason;
+struct WriteFailure {
+  std::wstring path;
+  std::wstring reason;
+};
+
+// Names every file that could not be written, one a line.
+inline std::wstring writeFailure(const std::vector<WriteFailure>& failures, bool accessDenied) {
+  std::wstring text;
+  for (const WriteFailure& failure : failures) {
+    if (!text.empty()) text += L"\r\n";
+    text += L"无法写入诱饵文件";
+    text += failure.path;
+    text += L"：";
+    text += failure.reason;
+  }
   if (accessDenied) {
     text += L"\r\n";
     text += AdministratorHint;

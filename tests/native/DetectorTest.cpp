@@ -260,6 +260,22 @@ TEST_F(DetectorTest, ABaitThatCannotBeWrittenRemovesWhatWasWrittenAndStaysIdle) 
   EXPECT_EQ(boxes.shown[1].flags, MbOk | MbIconError);
 }
 
+TEST_F(DetectorTest, EveryFileThatCannotBeWrittenIsNamedAtOnceAndTheWrittenOnesGoAgain) {
+  files.refused[L"C:\\WINDOWS\\system32\\bait.HTT"] = FileFailure{L"拒绝访问。", true};
+  files.refused[L"D:\\Tools\\bait.exe"] = FileFailure{L"另一个程序正在使用此文件，进程无法访问。"};
+  boxes.then(IdYes);
+  detector.DeepDetect();
+  EXPECT_EQ(files.log.size(), 22u + 20u);  // every write tried, then the 20 written removed
+  EXPECT_TRUE(files.files.empty());
+  EXPECT_FALSE(host.timer);
+  EXPECT_EQ(detector.mode(), DetectorMode::Idle);
+  ASSERT_EQ(boxes.shown.size(), 2u);
+  EXPECT_EQ(boxes.shown[1].text,
+            L"无法写入诱饵文件C:\\WINDOWS\\system32\\bait.HTT：拒绝访问。\r\n"
+            L"无法写入诱饵文件D:\\Tools\\bait.exe：另一个程序正在使用此文件，进程无法访问。\r\n"
+            L"请以管理员身份运行本程序后再试。\r\n深度检测没有开始。");
+}
+
 TEST_F(DetectorTest, AnUntouchedTickShowsNothing) {
   startDeep();
   detector.TimerDeep_Timer();

@@ -269,6 +269,49 @@ TEST_F(DetectorPage, AFolderThatCannotBeWatchedIsReportedAndThePageStaysIdle) {
   EXPECT_EQ(states(), Idle);
 }
 
+// A watched folder moved away sends no further changes: without a check the run
+// would go on watching it elsewhere while the page says it watches the folder.
+TEST_F(DetectorPage, AWatchedFolderMovedAwayEndsTheRunAsInterruptedWithinTwoSeconds) {
+  const std::wstring folder = windowsDir.path(), moved = folder + L"-moved";
+  Sleep(200);
+  later(300, [&] { MoveFileW(folder.c_str(), moved.c_str()); });
+  const DWORD movedAt = GetTickCount() + 300;
+  runNormal();
+  const DWORD endedAt = GetTickCount();
+  testing::removeTree(moved);
+  EXPECT_EQ(boxes.texts(), (std::vector<std::wstring>{std::wstring(text::ConfirmNormal), L"检测被中断"}));
+  EXPECT_LT(endedAt - movedAt, 2500u);
+  EXPECT_EQ(states(), Idle);
+
+  // The page takes a new run on the folder once it is back.
+  CreateDirectoryW(folder.c_str(), nullptr);
+  boxes.shown.clear();
+  runNormal(1500);
+  EXPECT_EQ(boxes.texts(), (std::vector<std::wstring>{std::wstring(text::ConfirmNormal), L"停止普通检测"}));
+}
+
+// Deleting the folder deletes its files first, which is a change; Windows then
+// fails the watch of the deleted folder, while Wine keeps the folder, still
+// watched, until the watch lets go. Either way the user hears of it at once and
+// the page ends idle.
+TEST_F(DetectorPage, AWatchedFolderDeletedIsAlertedOrInterruptsTheRun) {
+  const std::wstring folder = windowsDir.path();
+  ASSERT_TRUE(writeFile(folder + L"\\old.txt", "old"));
+  Sleep(200);
+  later(300, [&] { testing::removeTree(folder); });
+  boxes.fallback = IdNo;  // an alert is answered No: the user stops the run
+  const DWORD deletedAt = GetTickCount() + 300;
+  runNormal();
+  const DWORD endedAt = GetTickCount();
+  const std::vector<std::wstring> texts = boxes.texts();
+  ASSERT_GE(texts.size(), 2u);
+  EXPECT_TRUE(texts[1] == text::changeAlert(folder) || texts[1] == L"检测被中断");
+  EXPECT_LT(endedAt - deletedAt, 2500u);
+  EXPECT_EQ(states(), Idle);
+  testing::removeTree(folder);
+  CreateDirectoryW(folder.c_str(), nullptr);
+}
+
 TEST_F(DetectorPage, HidingAndShowingThePageDoesNotStopARun) {
   ControlStates afterSwitch{};
   later(200, [&] {
@@ -383,6 +426,22 @@ TEST_F(DetectorPage, ABaitThatCannotBeWrittenLeavesNothingBehindAndThePageIdle) 
   EXPECT_EQ(filesIn(appDir.path()), 0);
   EXPECT_EQ(states(), Idle);
   EXPECT_FALSE(page->timerDeep().enabled());
+}
+
+TEST_F(DetectorPage, AReadOnlyFileInABaitsPlaceIsNamedAndKeptAsItWas) {
+  const std::wstring readOnly = bait(L".exe");
+  ASSERT_TRUE(writeFile(readOnly, "not a bait"));
+  ASSERT_TRUE(SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
+  page->optDeep().setValue(true);
+  boxes.then(IdYes);
+  page->cmdBegin_Click();
+  ASSERT_EQ(boxes.shown.size(), 2u);
+  EXPECT_EQ(boxes.shown[1].text.rfind(L"无法写入诱饵文件" + readOnly + L"：", 0), 0u);
+  EXPECT_NE(boxes.shown[1].text.find(text::AdministratorHint), std::wstring::npos);
+  EXPECT_EQ(readAll(readOnly), "not a bait");
+  EXPECT_EQ(filesIn(systemDir.path()), 1);
+  EXPECT_EQ(filesIn(appDir.path()), 0);
+  EXPECT_EQ(states(), Idle);
 }
 
 }  // namespace
