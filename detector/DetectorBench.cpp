@@ -5,7 +5,6 @@
 // Prints its rows of the benchmark report (see scripts/bench.sh).
 #include <windows.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <functional>
@@ -13,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/BenchReport.h"
 #include "common/Launcher.h"
 #include "controls/Fonts.h"
 #include "controls/WindowClass.h"
@@ -22,12 +22,9 @@
 namespace kelvane {
 namespace {
 
-double nowMs() {
-  LARGE_INTEGER frequency, counter;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&counter);
-  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using bench::median;
+using bench::nowMs;
+using bench::row;
 
 double processCpuMs() {
   FILETIME created, exited, kernel, user;
@@ -37,12 +34,6 @@ double processCpuMs() {
            10000.0;
   };
   return ms(kernel) + ms(user);
-}
-
-double median(std::vector<double> values) {
-  if (values.empty()) return -1;
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
 }
 
 class NoLauncher final : public Launcher {
@@ -81,10 +72,6 @@ void emptyFolder(const std::wstring& folder) {
     if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW((folder + L"\\" + found.cFileName).c_str());
   } while (FindNextFileW(search, &found));
   FindClose(search);
-}
-
-void row(const char* figure, double measured, const char* aim, const char* met) {
-  std::printf("%-56s %12.1f %12s %6s\n", figure, measured, aim, met);
 }
 
 }  // namespace
@@ -160,7 +147,7 @@ int wmain() {
       idlePercent >= 0 && idlePercent < 1.0 ? "yes" : "NO");
   row("normal detection, file created to alert (ms, median 10)", delay, "< 150",
       delay >= 0 && delay < 150 ? "yes" : "NO");
-  row("deep detection, one tick with nothing changed (ms)", tick, "-", "-");
+  row("deep detection, one tick with nothing changed (ms, median)", tick, "-", "-");
   RemoveDirectoryW(watched.c_str());
   RemoveDirectoryW(system.c_str());
   RemoveDirectoryW(app.c_str());
