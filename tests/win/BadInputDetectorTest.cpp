@@ -112,20 +112,6 @@ std::string difference(const Listing& expected, const Listing& actual) {
   return utf8(text);
 }
 
-struct DialogCount {
-  DWORD processId;
-  int count = 0;
-};
-BOOL CALLBACK countDialog(HWND hwnd, LPARAM data) {
-  auto* counting = reinterpret_cast<DialogCount*>(data);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(hwnd, &owner);
-  wchar_t className[16] = {};
-  GetClassNameW(hwnd, className, 16);
-  if (owner == counting->processId && lstrcmpW(className, L"#32770") == 0 && IsWindowVisible(hwnd)) ++counting->count;
-  return TRUE;
-}
-
 class DetectorBadInput : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -183,11 +169,7 @@ class DetectorBadInput : public ::testing::Test {
   bool running() const { return WaitForSingleObject(app->process(), 0) == WAIT_TIMEOUT; }
   bool idle() const { return IsWindowEnabled(begin) && IsWindowEnabled(optNormal) && IsWindowEnabled(optDeep); }
   bool deepRunning() const { return !IsWindowEnabled(begin) && !IsWindowEnabled(optNormal); }
-  int openDialogs() const {
-    DialogCount counting{processId};
-    EnumWindows(countDialog, reinterpret_cast<LPARAM>(&counting));
-    return counting.count;
-  }
+  int openDialogs() const { return static_cast<int>(testing::visibleWindows(processId, L"#32770").size()); }
   std::wstring currentDialogText() const {
     HWND dialog = testing::openDialog(processId);
     return dialog ? testing::dialogText(dialog) : L"<none>";

@@ -1,6 +1,7 @@
 #include "tests/win/TestSupport.h"
 
 #include <thread>
+#include <vector>
 
 #include "common/AppPath.h"
 #include "common/Handles.h"
@@ -99,18 +100,17 @@ namespace {
 struct WindowSearch {
   DWORD processId;
   const wchar_t* className;
-  HWND found = nullptr;
+  std::vector<HWND> found;
 };
 
-BOOL CALLBACK findProcessWindow(HWND hwnd, LPARAM data) {
+BOOL CALLBACK collectProcessWindow(HWND hwnd, LPARAM data) {
   auto* search = reinterpret_cast<WindowSearch*>(data);
   DWORD owner = 0;
   GetWindowThreadProcessId(hwnd, &owner);
   wchar_t className[64] = {};
   GetClassNameW(hwnd, className, 64);
   if (owner == search->processId && lstrcmpiW(className, search->className) == 0 && IsWindowVisible(hwnd)) {
-    search->found = hwnd;
-    return FALSE;
+    search->found.push_back(hwnd);
   }
   return TRUE;
 }
@@ -134,10 +134,15 @@ BOOL CALLBACK findChild(HWND hwnd, LPARAM data) {
 
 }  // namespace
 
-HWND findVisibleWindow(DWORD processId, const wchar_t* className) {
+std::vector<HWND> visibleWindows(DWORD processId, const wchar_t* className) {
   WindowSearch search{processId, className};
-  EnumWindows(findProcessWindow, reinterpret_cast<LPARAM>(&search));
+  EnumWindows(collectProcessWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+HWND findVisibleWindow(DWORD processId, const wchar_t* className) {
+  const std::vector<HWND> windows = visibleWindows(processId, className);
+  return windows.empty() ? nullptr : windows.front();
 }
 
 HWND openDialog(DWORD processId) { return findVisibleWindow(processId, L"#32770"); }

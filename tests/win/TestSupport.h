@@ -6,6 +6,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "common/Handles.h"
 
@@ -44,7 +45,9 @@ std::wstring windowText(HWND hwnd);
 // text GetWindowText does not fetch.
 std::wstring controlText(HWND control);
 
-// A visible top-level window of that process with that window class, if any.
+// The visible top-level windows of that process with that window class, in
+// stacking order, and the first of them, if any.
+std::vector<HWND> visibleWindows(DWORD processId, const wchar_t* className);
 HWND findVisibleWindow(DWORD processId, const wchar_t* className);
 
 // The program's open message box, if any (a visible #32770 dialog of that process).
