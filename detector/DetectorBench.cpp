@@ -17,6 +17,7 @@
 #include "controls/Fonts.h"
 #include "controls/WindowClass.h"
 #include "detector/VirusDetect.h"
+#include "tests/fakes/FakeLauncher.h"
 #include "tests/win/TestSupport.h"
 
 namespace kelvane {
@@ -35,12 +36,6 @@ double processCpuMs() {
   };
   return ms(kernel) + ms(user);
 }
-
-class NoLauncher final : public Launcher {
- public:
-  bool shellExecute(const ShellRequest&) override { return false; }
-  bool startProcess(const ProcessRequest&) override { return false; }
-};
 
 // Answers every box through a function, as the user would.
 class AnsweringBoxes final : public MessageBoxes {
@@ -81,7 +76,7 @@ int wmain() {
   using namespace kelvane;
   testing::HostWindow host(WS_OVERLAPPEDWINDOW, 640, 520);
   UiFonts fonts;
-  NoLauncher launcher;
+  testing::FakeLauncher launcher;  // nothing is started
   AnsweringBoxes boxes;
   const std::wstring watched = scratchFolder(L"windows");
   const std::wstring system = scratchFolder(L"system");

@@ -86,13 +86,17 @@ inline std::wstring restoreQuestion(std::wstring_view backupPath, std::wstring_v
 // Failures the detector reports; `reason` is the system's own description.
 inline constexpr std::wstring_view AdministratorHint = L"请以管理员身份运行本程序后再试。";
 
-inline std::wstring watchFailure(std::wstring_view folder, std::wstring_view reason) {
-  std::wstring text = L"无法监视文件夹";
-  text += folder;
+// "<what><path>：<reason>": how every failure names its file and the reason.
+inline std::wstring fileFailure(std::wstring_view what, std::wstring_view path, std::wstring_view reason) {
+  std::wstring text(what);
+  text += path;
   text += L"：";
   text += reason;
-  text += L"\r\n普通检测没有开始。";
   return text;
+}
+
+inline std::wstring watchFailure(std::wstring_view folder, std::wstring_view reason) {
+  return fileFailure(L"无法监视文件夹", folder, reason) + L"\r\n普通检测没有开始。";
 }
 
 struct WriteFailure {
@@ -105,10 +109,7 @@ inline std::wstring writeFailure(const std::vector<WriteFailure>& failures, bool
   std::wstring text;
   for (const WriteFailure& failure : failures) {
     if (!text.empty()) text += L"\r\n";
-    text += L"无法写入诱饵文件";
-    text += failure.path;
-    text += L"：";
-    text += failure.reason;
+    text += fileFailure(L"无法写入诱饵文件", failure.path, failure.reason);
   }
   if (accessDenied) {
     text += L"\r\n";
@@ -119,21 +120,11 @@ inline std::wstring writeFailure(const std::vector<WriteFailure>& failures, bool
 }
 
 inline std::wstring copyFailure(std::wstring_view from, std::wstring_view to, std::wstring_view reason) {
-  std::wstring text = L"无法用文件";
-  text += from;
-  text += L"更新文件";
-  text += to;
-  text += L"：";
-  text += reason;
-  return text;
+  return fileFailure(L"无法用文件" + std::wstring(from) + L"更新文件", to, reason);
 }
 
 inline std::wstring rewriteFailure(std::wstring_view path, std::wstring_view reason) {
-  std::wstring text = L"无法重新写入文件";
-  text += path;
-  text += L"：";
-  text += reason;
-  return text;
+  return fileFailure(L"无法重新写入文件", path, reason);
 }
 
 inline constexpr std::wstring_view UndeletableHeading = L"以下文件无法删除，请手动删除：";

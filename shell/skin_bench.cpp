@@ -11,20 +11,10 @@
 #include "bench/BenchReport.h"
 #include "common/Files.h"
 #include "shell/Frmmain.h"
+#include "tests/fakes/FakeLauncher.h"
+#include "tests/fakes/ScriptedMessageBoxes.h"
 
 namespace {
-
-// Nothing is launched and every question is answered at once: a page that
-// misses its data must not stop the measurement with a dialog.
-class QuietLauncher : public kelvane::Launcher {
- public:
-  bool shellExecute(const kelvane::ShellRequest&) override { return false; }
-  bool startProcess(const kelvane::ProcessRequest&) override { return false; }
-};
-class QuietMessageBoxes : public kelvane::MessageBoxes {
- public:
-  int show(kelvane::WindowHandle, std::wstring_view, std::wstring_view, unsigned) override { return kelvane::IdOk; }
-};
 
 // One display frame at 60 Hz, in microseconds: a pass within it does not hold
 // up a restore or a size change.
@@ -36,8 +26,10 @@ constexpr int Rounds = 200;
 int wmain() {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
-  QuietLauncher launcher;
-  QuietMessageBoxes messageBoxes;
+  // Nothing is launched and every question is answered at once: a page that
+  // misses its data must not stop the measurement with a dialog.
+  kelvane::testing::FakeLauncher launcher;
+  kelvane::testing::ScriptedMessageBoxes messageBoxes;
   kelvane::Frmmain frmmain({launcher, messageBoxes, kelvane::applicationDirectory(), [] {}});
   if (!frmmain.create(SW_HIDE)) return 1;
   std::vector<double> times;

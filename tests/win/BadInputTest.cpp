@@ -116,9 +116,7 @@ class DamagedApp : public ::testing::Test {
   // Starts the program on the damaged copy, whose files it must leave as they are now.
   void start() {
     before_ = snapshot(app_);
-    const auto begin = std::chrono::steady_clock::now();
     running_ = std::make_unique<RunningApp>(app_);
-    startMilliseconds_ = std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - begin).count();
     main_ = running_->mainWindow();
     ASSERT_NE(main_, nullptr) << "the main window never appeared";
     processId_ = GetProcessId(running_->process());
@@ -241,7 +239,6 @@ class DamagedApp : public ::testing::Test {
   std::unique_ptr<RunningApp> running_;  // ends the program after each case
   HWND main_ = nullptr;
   DWORD processId_ = 0;
-  long long startMilliseconds_ = 0;
 };
 
 // ---- The wizard's record files --------------------------------------------
@@ -322,19 +319,16 @@ INSTANTIATE_TEST_SUITE_P(Sys2, DamagedRecordFile, ::testing::ValuesIn(recordCase
                          [](const auto& test) { return std::string(test.param.name); });
 
 // A record file at the size limit is still a record: it shows, and the program
-// answers again soon.
+// answers again.
 TEST_F(DamagedApp, ARecordFileAtTheSizeLimitStillShows) {
   prepare();
   write(L"data\\sys2.Rd", recordOfSize(MaxRecordBytes));
   start();
   ASSERT_TRUE(openSystemCategory());
-  const auto begin = std::chrono::steady_clock::now();
   clickFault(L"死机");
-  // Answered only once the click's handler has filled the text box.
+  // Answered only once the click's handler has filled the text box; how long
+  // that takes is a figure of the wizard's benchmark.
   ASSERT_TRUE(waitUntil([&] { return SendMessageW(textBox(), WM_GETTEXTLENGTH, 0, 0) > 100000; }));
-  const auto took = std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - begin).count();
-  std::printf("a record of %zu bytes showed in %lld ms\n", MaxRecordBytes, took);
-  EXPECT_LT(took, 4000);  // about 1 s here; 1 MB took over 10 s
   EXPECT_TRUE(IsWindowVisible(textBox()));
   expectSoundAndUnchanged();
 }
@@ -456,12 +450,7 @@ TEST_F(DamagedApp, ACatalogueOf40000EntriesLoadsItsFirst32767AndTurnsPages) {
   for (int i = 1; i <= 40000; ++i) catalogue += gbk(L"工具") + std::to_string(i) + "\tSysSummary.cmd\r\n";
   write(L"tooll\\tool.txt", catalogue);
   start();
-  const auto begin = std::chrono::steady_clock::now();
   HWND tools = showPage(1, L"维护工具");
-  std::printf("with 40000 catalogue entries: main window after %lld ms, repair page %lld ms later\n",
-              startMilliseconds_,
-              static_cast<long long>(
-                  std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - begin).count()));
   EXPECT_EQ(toolButtons(tools).size(), 24u);
   EXPECT_NE(FindWindowExW(tools, nullptr, L"Button", L"工具1"), nullptr);
   clickLabel(tools, repairtool_text::LblNext);

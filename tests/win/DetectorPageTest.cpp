@@ -271,16 +271,13 @@ TEST_F(DetectorPage, AFolderThatCannotBeWatchedIsReportedAndThePageStaysIdle) {
 
 // A watched folder moved away sends no further changes: without a check the run
 // would go on watching it elsewhere while the page says it watches the folder.
-TEST_F(DetectorPage, AWatchedFolderMovedAwayEndsTheRunAsInterruptedWithinTwoSeconds) {
+TEST_F(DetectorPage, AWatchedFolderMovedAwayEndsTheRunAsInterrupted) {
   const std::wstring folder = windowsDir.path(), moved = folder + L"-moved";
   Sleep(200);
   later(300, [&] { MoveFileW(folder.c_str(), moved.c_str()); });
-  const DWORD movedAt = GetTickCount() + 300;
-  runNormal();
-  const DWORD endedAt = GetTickCount();
+  runNormal();  // without the check, the safety stop ends the run with "停止普通检测"
   testing::removeTree(moved);
   EXPECT_EQ(boxes.texts(), (std::vector<std::wstring>{std::wstring(text::ConfirmNormal), L"检测被中断"}));
-  EXPECT_LT(endedAt - movedAt, 2500u);
   EXPECT_EQ(states(), Idle);
 
   // The page takes a new run on the folder once it is back.
@@ -300,13 +297,10 @@ TEST_F(DetectorPage, AWatchedFolderDeletedIsAlertedOrInterruptsTheRun) {
   Sleep(200);
   later(300, [&] { testing::removeTree(folder); });
   boxes.fallback = IdNo;  // an alert is answered No: the user stops the run
-  const DWORD deletedAt = GetTickCount() + 300;
   runNormal();
-  const DWORD endedAt = GetTickCount();
   const std::vector<std::wstring> texts = boxes.texts();
   ASSERT_GE(texts.size(), 2u);
   EXPECT_TRUE(texts[1] == text::changeAlert(folder) || texts[1] == L"检测被中断");
-  EXPECT_LT(endedAt - deletedAt, 2500u);
   EXPECT_EQ(states(), Idle);
   testing::removeTree(folder);
   CreateDirectoryW(folder.c_str(), nullptr);

@@ -10,8 +10,9 @@
 #include <vector>
 
 #include "bench/BenchReport.h"
-#include "common/MessageBox.h"
-#include "controls/WindowClass.h"
+#include "tests/fakes/FakeLauncher.h"
+#include "tests/fakes/ScriptedMessageBoxes.h"
+#include "tests/win/TestSupport.h"
 #include "tools/RepairTool.h"
 
 namespace {
@@ -21,54 +22,16 @@ using namespace kelvane;
 constexpr double LoadAimMs = 200;
 constexpr double TurnAimMs = 10;
 
-class NoLauncher : public Launcher {
- public:
-  bool shellExecute(const ShellRequest&) override { return true; }
-  bool startProcess(const ProcessRequest&) override { return true; }
-};
-class NoMessageBoxes : public MessageBoxes {
- public:
-  int show(WindowHandle, std::wstring_view, std::wstring_view, unsigned) override { return IdOk; }
-};
-
-struct Host {
-  Host() {
-    registerWindowClass(L"KelvaneToolsBenchHost", DefWindowProcW);
-    window.reset(CreateWindowExW(0, L"KelvaneToolsBenchHost", L"bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                                 700, 600, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
-  }
-  UniqueWindow window;
-};
-
 using bench::median;
 using bench::nowMs;
 using bench::row;
 
-void pump() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-}
-
 // A scratch application directory whose catalogue holds `count` entries.
-std::wstring writeCatalogue(int count) {
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  const std::wstring root = std::wstring(temp) + L"kelvane-tools-bench-" + std::to_wstring(count);
-  CreateDirectoryW(root.c_str(), nullptr);
+void writeCatalogue(const std::wstring& root, int count) {
   CreateDirectoryW((root + L"\\tooll").c_str(), nullptr);
   std::string bytes;
   for (int i = 1; i <= count; ++i) bytes += "\xB9\xA4\xBE\xDF" + std::to_string(i) + "\ttool" + std::to_string(i) + ".cmd\r\n";
-  UniqueFile file(CreateFileW((root + L"\\tooll\\tool.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-  DWORD written = 0;
-  WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  return root;
-}
-
-void removeCatalogue(const std::wstring& root) {
-  DeleteFileW((root + L"\\tooll\\tool.txt").c_str());
-  RemoveDirectoryW((root + L"\\tooll").c_str());
-  RemoveDirectoryW(root.c_str());
+  testing::writeFile(root + L"\\tooll\\tool.txt", bytes);
 }
 
 BOOL CALLBACK countWindow(HWND, LPARAM data) {
@@ -91,8 +54,9 @@ struct Load {
 };
 
 Load measure(int entries, HWND host, const UiFonts& fonts, Launcher& launcher, MessageBoxes& boxes) {
-  const std::wstring root = writeCatalogue(entries);
-  const PageContext context{host, {250, 1385, 8535, 6515}, fonts, 15, launcher, boxes, root};
+  const testing::ScratchDirectory root(L"tools-bench-" + std::to_wstring(entries));
+  writeCatalogue(root.path(), entries);
+  const PageContext context{host, {250, 1385, 8535, 6515}, fonts, 15, launcher, boxes, root.path()};
   const HANDLE self = GetCurrentProcess();
   const DWORD userBefore = GetGuiResources(self, GR_USEROBJECTS);
   const DWORD gdiBefore = GetGuiResources(self, GR_GDIOBJECTS);
@@ -106,7 +70,7 @@ Load measure(int entries, HWND host, const UiFonts& fonts, Launcher& launcher, M
     loads.push_back(nowMs() - start);
     if (run < Runs - 1) continue;
     page->setVisible(true);
-    pump();
+    testing::pumpMessages();
     load.userObjects = static_cast<double>(GetGuiResources(self, GR_USEROBJECTS)) - userBefore;
     load.gdiObjects = static_cast<double>(GetGuiResources(self, GR_GDIOBJECTS)) - gdiBefore;
     load.windows = childWindows(page->hwnd());
@@ -122,19 +86,18 @@ Load measure(int entries, HWND host, const UiFonts& fonts, Launcher& launcher, M
     load.turnMs = turns.empty() ? 0 : median(turns);
   }
   load.ms = median(loads);
-  removeCatalogue(root);
   return load;
 }
 
 }  // namespace
 
 int wmain() {
-  Host host;
+  testing::HostWindow host;
   UiFonts fonts;
-  NoLauncher launcher;
-  NoMessageBoxes boxes;
-  const Load small = measure(24, host.window.get(), fonts, launcher, boxes);
-  const Load full = measure(32767, host.window.get(), fonts, launcher, boxes);
+  testing::FakeLauncher launcher;  // nothing is started
+  testing::ScriptedMessageBoxes boxes;
+  const Load small = measure(24, host.hwnd(), fonts, launcher, boxes);
+  const Load full = measure(32767, host.hwnd(), fonts, launcher, boxes);
   const bool userFlat = full.userObjects <= small.userObjects;
   const bool gdiFlat = full.gdiObjects <= small.gdiObjects;
   row("repair tools: load 24-entry catalogue (ms, median of 5)", small.ms, "-", "-");
