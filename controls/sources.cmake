@@ -7,6 +7,7 @@ list(APPEND KELVANE_WIN_SOURCES
   controls/Label.cpp
   controls/OptionButton.cpp
   controls/Panel.cpp
+  controls/Picture.cpp
   controls/PlaceholderPage.cpp
   controls/TextBox.cpp
   controls/Timer.cpp

@@ -1,0 +1,31 @@
+#pragma once
+// The program's pictures, made for the display scale they are shown at.
+//
+// A picture has its own pixel grid: at 100 % (96 DPI) it is its design size, and
+// for another DPI it is that size times DPI / 96, rounded. Slices, hot spots and
+// source rectangles inside a picture are taken in the grid of the picture that
+// was made for the window's DPI; only destinations on the screen are scaled.
+// A picture is never enlarged from a smaller copy: it is drawn from the stored
+// copy made for the nearest larger scale and reduced with a good filter.
+#include <windows.h>
+
+#include "common/Handles.h"
+
+namespace kelvane {
+
+// The picture's size at 100 %, in its own pixels; {0, 0} for an unknown resource.
+SIZE pictureDesignSize(int resourceId);
+
+// The picture `resourceId` (an IDB_ identifier) made for `dpi`: a 32-bit
+// top-down DIB section of pictureDesignSize() * dpi / 96 pixels. Null when the
+// resource is missing or cannot be decoded.
+UniqueBitmap loadPicture(int resourceId, int dpi);
+
+// The icon `resourceId` (an IDI_ identifier) at `designPixels` square at 100 %,
+// made for `dpi`: designPixels * dpi / 96 pixels square.
+UniqueIcon loadIconPicture(int resourceId, int designPixels, int dpi);
+
+// designPixels * dpi / 96, rounded to the nearest pixel.
+int scaleToDpi(int designPixels, int dpi);
+
+}  // namespace kelvane
