@@ -1,4 +1,16 @@
 @echo off
+rem A 32-bit program on 64-bit Windows starts the 32-bit command processor, which
+rem sees another System32 (sfc, for one, cannot work there): run this script in
+rem the 64-bit command processor instead.
+if defined PROCESSOR_ARCHITEW6432 if exist "%SystemRoot%\Sysnative\cmd.exe" (
+  "%SystemRoot%\Sysnative\cmd.exe" /c ""%~f0""
+  exit /b
+)
+rem Programs are called by name, and the current folder is searched first: work
+rem from the system folder, so that a program of the same name planted in the
+rem folder this was started from never runs with administrator rights.
+cd /d "%SystemRoot%\System32"
+if /i not "%cd%"=="%SystemRoot%\System32" exit /b 1
 chcp 936 >nul
 setlocal EnableExtensions
 title 清理临时文件
@@ -10,49 +22,70 @@ echo 本程序删除临时文件夹中的文件，释放磁盘空间。临时文
 echo 时留下的，删除后不会影响已安装的软件；正在使用的文件会被跳过。
 echo 注意：删除后无法恢复，请先关闭正在运行的其他程序。
 echo.
+echo 安全说明：本程序只删除临时文件夹里的文件，再把其中的子文件夹整个
+echo 删除。子文件夹如果是指向别处的“链接”（联接点、符号链接），只删除
+echo 链接本身，不会进入它指向的文件夹，那里的文件不会受到影响。
+echo.
 call :checktemp "%TEMP%"
 if errorlevel 1 goto badtemp
-echo 将要清理：%TEMP%
+echo 将要清理：%folder%
 call :ask "确定要删除这个文件夹里的临时文件吗？"
 if errorlevel 1 goto cancelled
-call :clean "%TEMP%"
+call :clean "%folder%"
 call :checkadmin
 if errorlevel 1 goto end
 call :checktemp "%SystemRoot%\Temp"
 if errorlevel 1 goto end
 echo.
-echo 还可以清理系统临时文件夹：%SystemRoot%\Temp
+echo 还可以清理系统临时文件夹：%folder%
 call :ask "要一并清理系统临时文件夹吗？"
 if errorlevel 1 goto end
-call :clean "%SystemRoot%\Temp"
+call :clean "%folder%"
 goto end
 
 :badtemp
 echo 临时文件夹“%TEMP%”不存在，或者看起来不是专用的临时文件夹，
-echo 为安全起见本程序不做清理，没有删除任何文件。
+echo 或者它本身是指向别处的链接，为安全起见本程序不做清理，没有删除
+echo 任何文件。
 goto end
 
 :checktemp
-rem Only a folder that exists and has a "Temp" or "Tmp" folder in its path. The
-rem test cuts "\temp\" out of the path (case does not matter) and sees whether
-rem anything was cut.
+rem Sets "folder" to the full path of a temporary folder that is safe to empty:
+rem it exists, is not itself a link to somewhere else, and has a "Temp" or
+rem "Tmp" folder in its path. The full path resolves "..", so "C:\Temp\..\Users"
+rem does not pass; the test cuts "\temp\" out of the path (case does not matter)
+rem and sees whether anything was cut. %%~a gives the attributes, "l" a link.
+set "folder="
 if "%~1"=="" exit /b 1
-if not exist "%~1\" exit /b 1
-set "probe=\%~1\"
+if not exist "%~f1\" exit /b 1
+set "attributes=%~a1"
+if not "%attributes:l=%"=="%attributes%" exit /b 1
+set "probe=\%~f1\"
 set "rest=%probe:\temp\=%"
-if not "%rest%"=="%probe%" exit /b 0
+if not "%rest%"=="%probe%" goto safetemp
 set "rest=%probe:\tmp\=%"
-if not "%rest%"=="%probe%" exit /b 0
+if not "%rest%"=="%probe%" goto safetemp
 exit /b 1
+:safetemp
+set "folder=%~f1"
+exit /b 0
 
 :clean
+rem Elevated, in a folder where any user may create folders: "del /s" would go
+rem down into a junction planted there and delete the files it points to. So
+rem only the files at the top level are deleted; a link to a folder is removed
+rem by "rd" without /s, which deletes the link and not what it points to; a real
+rem folder is removed by "rd /s /q", which removes a link met inside it as a
+rem link, without following it. Names come from dir and are used with the full
+rem path, never relative to the current folder; "eol=:" keeps a name that begins
+rem with ";" (no file name can hold a colon).
 echo.
 echo 正在清理 %~1 ……
-del /f /s /q /a "%~1\*" >nul 2>&1
-rem Sub-folders by their full path, listed by dir: never relative to the current folder.
-for /f "delims=" %%D in ('dir /ad /b "%~1" 2^>nul') do rd /s /q "%~1\%%D" >nul 2>&1
+del /f /q /a "%~1\*" >nul 2>&1
+for /f "eol=: delims=" %%D in ('dir /a:dl /b "%~1" 2^>nul') do rd "%~1\%%D" >nul 2>&1
+for /f "eol=: delims=" %%D in ('dir /a:d-l /b "%~1" 2^>nul') do rd /s /q "%~1\%%D" >nul 2>&1
 set "left=0"
-for /f "delims=" %%N in ('dir /a /b "%~1" 2^>nul') do set /a left+=1
+for /f "eol=: delims=" %%N in ('dir /a /b "%~1" 2^>nul') do set /a left+=1
 echo 完成：%~1 已清理，仍有 %left% 项正在被程序使用，已跳过。
 exit /b 0
 
@@ -79,7 +112,7 @@ exit /b 1
 echo.
 echo 【权限不足】这项操作需要管理员权限，本程序没有做任何更改。
 echo 请关闭本窗口，右键点击本程序，选择“以管理员身份运行”；
-echo Windows XP 用户请用管理员账户登录后再运行。
+echo 也可以用管理员身份运行 Kelvane，再从“维护工具”启动本程序。
 goto end
 
 :cancelled

@@ -1,4 +1,16 @@
 @echo off
+rem A 32-bit program on 64-bit Windows starts the 32-bit command processor, which
+rem sees another System32 (sfc, for one, cannot work there): run this script in
+rem the 64-bit command processor instead.
+if defined PROCESSOR_ARCHITEW6432 if exist "%SystemRoot%\Sysnative\cmd.exe" (
+  "%SystemRoot%\Sysnative\cmd.exe" /c ""%~f0""
+  exit /b
+)
+rem Programs are called by name, and the current folder is searched first: work
+rem from the system folder, so that a program of the same name planted in the
+rem folder this was started from never runs with administrator rights.
+cd /d "%SystemRoot%\System32"
+if /i not "%cd%"=="%SystemRoot%\System32" exit /b 1
 chcp 936 >nul
 setlocal EnableExtensions
 title 修复EXE文件关联
@@ -7,33 +19,55 @@ echo   修复EXE文件关联
 echo ==========================================================
 echo.
 echo 本程序把 .exe、.com、.bat、.cmd 和快捷方式的打开方式恢复成 Windows
-echo 默认设置。中毒或误操作后，双击程序打不开、都用记事本打开、提示
-echo “选择打开方式”时可以使用。
-echo 注意：这几种文件原来的打开方式设置会被覆盖，无法撤销。
+echo 默认设置，并删除当前用户对这几种文件单独设置的打开方式。中毒或误操作
+echo 后，双击程序打不开、都用记事本打开、提示“选择打开方式”时可以使用。
+echo 注意：这几种文件原来的打开方式设置会被覆盖、删除，无法撤销。
 echo.
 call :checkadmin
 if errorlevel 1 goto noadmin
 call :ask "确定要恢复这些文件的默认打开方式吗？"
 if errorlevel 1 goto cancelled
 echo.
-set "failed="
-assoc .exe=exefile >nul || set "failed=1"
-ftype exefile="%%1" %%* >nul || set "failed=1"
-assoc .com=comfile >nul || set "failed=1"
-ftype comfile="%%1" %%* >nul || set "failed=1"
-assoc .bat=batfile >nul || set "failed=1"
-ftype batfile="%%1" %%* >nul || set "failed=1"
-assoc .cmd=cmdfile >nul || set "failed=1"
-ftype cmdfile="%%1" %%* >nul || set "failed=1"
-assoc .lnk=lnkfile >nul || set "failed=1"
-rem A per-user choice would override the defaults just restored.
-reg delete "HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\FileExts\.exe" /f >nul 2>&1
-if defined failed (
-  echo 部分设置没有写入：请查看上面的提示后重试。
-) else (
+set "failed=0"
+rem The defaults for the whole computer.
+assoc .exe=exefile >nul || call :notdone "系统默认设置 .exe"
+ftype exefile="%%1" %%* >nul || call :notdone "系统默认设置 exefile"
+assoc .com=comfile >nul || call :notdone "系统默认设置 .com"
+ftype comfile="%%1" %%* >nul || call :notdone "系统默认设置 comfile"
+assoc .bat=batfile >nul || call :notdone "系统默认设置 .bat"
+ftype batfile="%%1" %%* >nul || call :notdone "系统默认设置 batfile"
+assoc .cmd=cmdfile >nul || call :notdone "系统默认设置 .cmd"
+ftype cmdfile="%%1" %%* >nul || call :notdone "系统默认设置 cmdfile"
+assoc .lnk=lnkfile >nul || call :notdone "系统默认设置 .lnk"
+rem Per-user settings win over those defaults: the user's own classes (HKCU
+rem Software\Classes, where malware that has no administrator rights writes) and
+rem the choice made in "open with" (FileExts\EXT\UserChoice).
+for %%K in (.exe exefile .com comfile .bat batfile .cmd cmdfile .lnk lnkfile) do call :dropkey "HKCU\Software\Classes\%%K"
+for %%E in (.exe .com .bat .cmd .lnk) do call :dropkey "HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\FileExts\%%E\UserChoice"
+rem What Windows now uses for .exe, read back as the shell sees it.
+assoc .exe 2>nul | "%SystemRoot%\System32\find.exe" /i /x ".exe=exefile" >nul || call :notdone "当前生效的 .exe 打开方式"
+echo.
+if "%failed%"=="0" (
   echo 完成：这几种文件已恢复默认打开方式。
+) else (
+  echo 【没有全部完成】上面列出的 %failed% 项没有恢复，其余已恢复。可能是
+  echo 安全软件阻止了修改，或者恶意程序还在运行：请先用杀毒软件全盘扫描，
+  echo 重新启动电脑后再运行本程序。
 )
 goto end
+
+:dropkey
+rem Deletes one registry key with what it holds; a key that is not there is
+rem nothing to undo. A key still there afterwards is reported.
+reg query "%~1" >nul 2>&1 || exit /b 0
+reg delete "%~1" /f >nul 2>&1
+reg query "%~1" >nul 2>&1 && call :notdone "%~1"
+exit /b 0
+
+:notdone
+echo   没有恢复：%~1
+set /a failed+=1
+exit /b 0
 
 rem ---- Shared routines ----------------------------------------------------
 
@@ -58,7 +92,7 @@ exit /b 1
 echo.
 echo 【权限不足】这项操作需要管理员权限，本程序没有做任何更改。
 echo 请关闭本窗口，右键点击本程序，选择“以管理员身份运行”；
-echo Windows XP 用户请用管理员账户登录后再运行。
+echo 也可以用管理员身份运行 Kelvane，再从“维护工具”启动本程序。
 goto end
 
 :cancelled

@@ -1,4 +1,16 @@
 @echo off
+rem A 32-bit program on 64-bit Windows starts the 32-bit command processor, which
+rem sees another System32 (sfc, for one, cannot work there): run this script in
+rem the 64-bit command processor instead.
+if defined PROCESSOR_ARCHITEW6432 if exist "%SystemRoot%\Sysnative\cmd.exe" (
+  "%SystemRoot%\Sysnative\cmd.exe" /c ""%~f0""
+  exit /b
+)
+rem Programs are called by name, and the current folder is searched first: work
+rem from the system folder, so that a program of the same name planted in the
+rem folder this was started from never runs with administrator rights.
+cd /d "%SystemRoot%\System32"
+if /i not "%cd%"=="%SystemRoot%\System32" exit /b 1
 chcp 936 >nul
 setlocal EnableExtensions
 title 重建图标缓存
@@ -8,23 +20,126 @@ echo ==========================================================
 echo.
 echo 本程序删除系统保存的图标缓存，让 Windows 重新生成。桌面或文件夹
 echo 里的图标显示成白板、显示错误时可以使用。
-echo 注意：执行时资源管理器会短暂关闭，已打开的文件夹窗口会被关闭；
+echo 注意：执行时资源管理器会短暂关闭，已打开的文件夹窗口会被关闭；正在
+echo 进行的文件复制、移动和删除会被取消，请等它们完成后再继续。
 echo 删除的只是缓存文件，系统会自动重建，第一次打开文件夹会稍慢。
 echo.
 call :ask "确定要重建图标缓存吗？"
 if errorlevel 1 goto cancelled
-if not defined LOCALAPPDATA set "LOCALAPPDATA=%USERPROFILE%\Local Settings\Application Data"
+call :findsession
+if errorlevel 1 goto nosession
+set "cache=%LOCALAPPDATA%\Microsoft\Windows\Explorer"
 echo.
 echo 正在关闭资源管理器……
-taskkill /f /im explorer.exe >nul 2>&1
-ping -n 3 127.0.0.1 >nul
+taskkill /f /fi "SESSION eq %session%" /im explorer.exe >nul 2>&1
+rem Windows may bring Explorer back within seconds and lock the caches again:
+rem delete at once, and once more a second later for files the ending process
+rem still held.
 echo 正在删除图标缓存……
-if exist "%LOCALAPPDATA%\IconCache.db" del /a /f /q "%LOCALAPPDATA%\IconCache.db"
-if exist "%LOCALAPPDATA%\Microsoft\Windows\Explorer\" del /a /f /q "%LOCALAPPDATA%\Microsoft\Windows\Explorer\iconcache*.db" >nul 2>&1
-echo 正在重新启动资源管理器……
-start "" "%SystemRoot%\explorer.exe"
+call :dropcaches
+call :cachesleft
+if errorlevel 1 (
+  ping -n 2 127.0.0.1 >nul
+  call :dropcaches
+)
+call :cachesleft
+if errorlevel 1 (set "cleared=0") else set "cleared=1"
+echo 正在等待资源管理器重新启动……
+call :restartshell
+if errorlevel 1 goto shellfailed
 echo.
-echo 完成：图标缓存已删除。如果图标仍不正常，请重新启动电脑。
+if "%cleared%"=="1" (
+  echo 完成：图标缓存已删除，资源管理器已重新启动。如果图标仍不正常，
+  echo 请重新启动电脑。
+) else (
+  echo 【没有完成】部分图标缓存文件正被程序使用，没有删除。请关闭其他程序
+  echo 后再运行一次本程序，或者重新启动电脑后再试。
+)
+goto end
+
+:dropcaches
+rem Only plain files in the user's own cache folders: a folder that is a link to
+rem somewhere else is left alone, so no file outside them is deleted with
+rem administrator rights.
+if not defined LOCALAPPDATA exit /b 0
+call :isplainfolder "%LOCALAPPDATA%" && del /a /f /q "%LOCALAPPDATA%\IconCache.db" >nul 2>&1
+call :isplainfolder "%cache%" && del /a /f /q "%cache%\iconcache*.db" >nul 2>&1
+exit /b 0
+
+:cachesleft
+rem Exit code 1 while a cache file is still there.
+if not defined LOCALAPPDATA exit /b 0
+if exist "%LOCALAPPDATA%\IconCache.db" exit /b 1
+call :isplainfolder "%cache%" || exit /b 0
+dir /a:-d /b "%cache%\iconcache*.db" >nul 2>&1 && exit /b 1
+exit /b 0
+
+:isplainfolder
+rem Exit code 0 for a folder that exists and is not a link (attribute "l").
+if "%~1"=="" exit /b 1
+if not exist "%~1\" exit /b 1
+set "attributes=%~a1"
+if not "%attributes:l=%"=="%attributes%" exit /b 1
+exit /b 0
+
+:findsession
+rem Sets "session" to the session this window runs in, so that only the
+rem Explorer of this desktop is ended: with administrator rights, "taskkill /im
+rem explorer.exe" alone would end the Explorer of every user signed in on this
+rem computer. PowerShell's path holds no blank, so it needs no quotes here.
+set "session="
+set "ps=%SystemRoot%\System32\WindowsPowerShell\v1.0\powershell.exe"
+if exist "%ps%" for /f "delims=" %%S in ('%ps% -NoProfile -NonInteractive -Command "[Diagnostics.Process]::GetCurrentProcess().SessionId" 2^>nul') do set "session=%%S"
+if not defined session exit /b 1
+exit /b 0
+
+:shellrunning
+rem Exit code 0 while an Explorer runs in this session.
+tasklist /nh /fi "SESSION eq %session%" /fi "IMAGENAME eq explorer.exe" 2>nul | "%SystemRoot%\System32\find.exe" /i "explorer.exe" >nul
+if errorlevel 1 exit /b 1
+exit /b 0
+
+:waitshell
+rem Waits up to %1 seconds for Explorer to run in this session again.
+set /a tries=%~1
+:waitshellagain
+call :shellrunning
+if not errorlevel 1 exit /b 0
+set /a tries-=1
+if %tries% leq 0 exit /b 1
+ping -n 2 127.0.0.1 >nul
+goto waitshellagain
+
+:restartshell
+rem Brings Explorer back as the user of this desktop, without administrator
+rem rights: an Explorer started from this window would inherit them, and so
+rem would every program opened from the taskbar or the desktop afterwards.
+rem Windows itself restarts a shell that ended (Winlogon's AutoRestartShell, on
+rem by default) with the rights of the user it belongs to, also when this window
+rem was elevated with another account's password. Not every version does so for
+rem a shell that was ended on purpose: when none is back within 10 seconds,
+rem Explorer is started here with the rights of a basic user (runas
+rem /trustlevel:0x20000 drops the administrator rights).
+call :waitshell 10
+if not errorlevel 1 exit /b 0
+echo 资源管理器没有自动重新启动，正在以普通用户权限启动它……
+runas /trustlevel:0x20000 "%SystemRoot%\explorer.exe" >nul 2>&1
+call :waitshell 10
+if errorlevel 1 exit /b 1
+exit /b 0
+
+:shellfailed
+echo.
+echo 【失败】资源管理器没有重新启动，任务栏和桌面暂时不会出现。请按
+echo Ctrl+Shift+Esc 打开任务管理器，选择“文件 → 运行新任务”，输入 explorer
+echo 后按回车（不要勾选“以系统管理权限创建此任务”）；也可以注销后重新登录。
+goto end
+
+:nosession
+echo.
+echo 无法确定本窗口所在的登录会话（PowerShell 不可用），为了不关闭其他
+echo 用户的资源管理器，本程序没有做任何更改。可以注销后重新登录来重启
+echo 资源管理器。
 goto end
 
 rem ---- Shared routines ----------------------------------------------------
@@ -50,7 +165,7 @@ exit /b 1
 echo.
 echo 【权限不足】这项操作需要管理员权限，本程序没有做任何更改。
 echo 请关闭本窗口，右键点击本程序，选择“以管理员身份运行”；
-echo Windows XP 用户请用管理员账户登录后再运行。
+echo 也可以用管理员身份运行 Kelvane，再从“维护工具”启动本程序。
 goto end
 
 :cancelled

@@ -1,4 +1,16 @@
 @echo off
+rem A 32-bit program on 64-bit Windows starts the 32-bit command processor, which
+rem sees another System32 (sfc, for one, cannot work there): run this script in
+rem the 64-bit command processor instead.
+if defined PROCESSOR_ARCHITEW6432 if exist "%SystemRoot%\Sysnative\cmd.exe" (
+  "%SystemRoot%\Sysnative\cmd.exe" /c ""%~f0""
+  exit /b
+)
+rem Programs are called by name, and the current folder is searched first: work
+rem from the system folder, so that a program of the same name planted in the
+rem folder this was started from never runs with administrator rights.
+cd /d "%SystemRoot%\System32"
+if /i not "%cd%"=="%SystemRoot%\System32" exit /b 1
 chcp 936 >nul
 setlocal EnableExtensions
 title 重新获取IP地址
@@ -51,7 +63,7 @@ exit /b 1
 echo.
 echo 【权限不足】这项操作需要管理员权限，本程序没有做任何更改。
 echo 请关闭本窗口，右键点击本程序，选择“以管理员身份运行”；
-echo Windows XP 用户请用管理员账户登录后再运行。
+echo 也可以用管理员身份运行 Kelvane，再从“维护工具”启动本程序。
 goto end
 
 :cancelled

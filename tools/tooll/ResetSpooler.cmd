@@ -1,4 +1,16 @@
 @echo off
+rem A 32-bit program on 64-bit Windows starts the 32-bit command processor, which
+rem sees another System32 (sfc, for one, cannot work there): run this script in
+rem the 64-bit command processor instead.
+if defined PROCESSOR_ARCHITEW6432 if exist "%SystemRoot%\Sysnative\cmd.exe" (
+  "%SystemRoot%\Sysnative\cmd.exe" /c ""%~f0""
+  exit /b
+)
+rem Programs are called by name, and the current folder is searched first: work
+rem from the system folder, so that a program of the same name planted in the
+rem folder this was started from never runs with administrator rights.
+cd /d "%SystemRoot%\System32"
+if /i not "%cd%"=="%SystemRoot%\System32" exit /b 1
 chcp 936 >nul
 setlocal EnableExtensions
 title 重置打印服务
@@ -12,24 +24,67 @@ echo 注意：所有还没打印完的任务都会被删除，无法恢复，需
 echo.
 call :checkadmin
 if errorlevel 1 goto noadmin
+rem sc prints its field names (START_TYPE, DISABLED, RUNNING …) in English on
+rem every language of Windows, so they can be searched for.
+set "find=%SystemRoot%\System32\find.exe"
+sc qc spooler 2>nul | "%find%" "START_TYPE" | "%find%" "DISABLED" >nul && goto disabled
 call :ask "确定要清除打印任务并重启打印服务吗？"
 if errorlevel 1 goto cancelled
 echo.
+rem "net stop /y" also stops the services that depend on the spooler (fax, some
+rem printer makers' services). Note those that run now, to start them again.
+set "dependents="
+for /f "tokens=2" %%S in ('sc enumdepend spooler 8192 2^>nul ^| "%find%" "SERVICE_NAME"') do call :noterunning %%S
 echo 正在停止打印服务……
-rem /y: services that depend on the spooler stop too, without a question.
 net stop spooler /y >nul 2>&1
-ping -n 2 127.0.0.1 >nul
+sc query spooler 2>nul | "%find%" "STOPPED" >nul || goto notstopped
 echo 正在清除打印任务……
 if exist "%SystemRoot%\System32\spool\PRINTERS\" del /f /q "%SystemRoot%\System32\spool\PRINTERS\*.*" >nul 2>&1
 echo 正在启动打印服务……
-net start spooler
+net start spooler >nul 2>&1
 if errorlevel 1 (
   echo.
-  echo 打印服务没有启动：请重新启动电脑后再试。
-) else (
-  echo.
-  echo 完成：打印任务已清除，打印服务已重新启动，请重新打印。
+  echo 【失败】打印服务没有启动：请重新启动电脑后再试。
+  goto end
 )
+set "failed=0"
+for %%S in (%dependents%) do call :startagain %%S
+echo.
+if "%failed%"=="0" (
+  echo 完成：打印任务已清除，打印服务已重新启动，请重新打印。
+) else (
+  echo 打印任务已清除，打印服务已重新启动，但上面列出的 %failed% 个相关服务
+  echo 没有重新启动：重新启动电脑后它们会恢复。
+)
+goto end
+
+:noterunning
+sc query %1 2>nul | "%find%" "RUNNING" >nul && set "dependents=%dependents% %1"
+exit /b 0
+
+:startagain
+echo 正在重新启动相关服务 %1 ……
+net start %1 >nul 2>&1
+if errorlevel 1 (
+  echo   没有启动：%1
+  set /a failed+=1
+)
+exit /b 0
+
+:disabled
+echo 【打印服务已被禁用】这台电脑的“打印后台处理程序”（Print Spooler）服务
+echo 被设置为“禁用”，所以现在不能打印，打印机也可能显示为不可用。它可能是
+echo 管理员或安全软件为了防范打印服务的安全漏洞而有意关闭的，也可能是某些
+echo “优化”软件关闭的。本程序不会擅自打开它，没有做任何更改。
+echo 需要打印时：按 Win+R 输入 services.msc 后回车，双击“Print Spooler”，
+echo 把“启动类型”改为“自动”，点“启动”后确定，再运行本程序。
+goto end
+
+:notstopped
+echo.
+echo 【失败】打印服务没有停止，打印任务没有清除，本程序没有做其他更改。
+echo 请重新启动电脑后再试。
+for %%S in (%dependents%) do net start %%S >nul 2>&1
 goto end
 
 rem ---- Shared routines ----------------------------------------------------
@@ -55,7 +110,7 @@ exit /b 1
 echo.
 echo 【权限不足】这项操作需要管理员权限，本程序没有做任何更改。
 echo 请关闭本窗口，右键点击本程序，选择“以管理员身份运行”；
-echo Windows XP 用户请用管理员账户登录后再运行。
+echo 也可以用管理员身份运行 Kelvane，再从“维护工具”启动本程序。
 goto end
 
 :cancelled

@@ -1,4 +1,16 @@
 @echo off
+rem A 32-bit program on 64-bit Windows starts the 32-bit command processor, which
+rem sees another System32 (sfc, for one, cannot work there): run this script in
+rem the 64-bit command processor instead.
+if defined PROCESSOR_ARCHITEW6432 if exist "%SystemRoot%\Sysnative\cmd.exe" (
+  "%SystemRoot%\Sysnative\cmd.exe" /c ""%~f0""
+  exit /b
+)
+rem Programs are called by name, and the current folder is searched first: work
+rem from the system folder, so that a program of the same name planted in the
+rem folder this was started from never runs with administrator rights.
+cd /d "%SystemRoot%\System32"
+if /i not "%cd%"=="%SystemRoot%\System32" exit /b 1
 chcp 936 >nul
 setlocal EnableExtensions
 title 重置TCP/IP协议
@@ -11,7 +23,6 @@ echo 显示正常却无法上网、总是获取不到地址等情况。
 echo.
 echo 注意：手工设置过的固定 IP 地址、网关和 DNS 服务器会被清除，需要
 echo 重新填写；这一步无法撤销。重置后需要重新启动电脑。
-echo 重置日志保存在：%TEMP%\kelvane_ipreset.log
 echo.
 call :checkadmin
 if errorlevel 1 goto noadmin
@@ -19,10 +30,13 @@ call :ask "确定要重置 TCP/IP 协议吗？"
 if errorlevel 1 goto cancelled
 echo.
 echo 正在重置 TCP/IP 协议……
-netsh int ip reset "%TEMP%\kelvane_ipreset.log"
+rem No log file: with administrator rights, a log written under a fixed name in
+rem the user's temporary folder would be written through whatever link was
+rem planted at that name. netsh prints what it resets in this window.
+netsh int ip reset
 if errorlevel 1 (
   echo.
-  echo 重置失败：系统拒绝了这项操作，请查看上面的提示和日志文件。
+  echo 重置失败：系统拒绝了这项操作，请查看上面的提示。
 ) else (
   echo.
   echo 完成：TCP/IP 协议已恢复默认。请保存好工作，然后重新启动电脑。
@@ -52,7 +66,7 @@ exit /b 1
 echo.
 echo 【权限不足】这项操作需要管理员权限，本程序没有做任何更改。
 echo 请关闭本窗口，右键点击本程序，选择“以管理员身份运行”；
-echo Windows XP 用户请用管理员账户登录后再运行。
+echo 也可以用管理员身份运行 Kelvane，再从“维护工具”启动本程序。
 goto end
 
 :cancelled

@@ -1,4 +1,16 @@
 @echo off
+rem A 32-bit program on 64-bit Windows starts the 32-bit command processor, which
+rem sees another System32 (sfc, for one, cannot work there): run this script in
+rem the 64-bit command processor instead.
+if defined PROCESSOR_ARCHITEW6432 if exist "%SystemRoot%\Sysnative\cmd.exe" (
+  "%SystemRoot%\Sysnative\cmd.exe" /c ""%~f0""
+  exit /b
+)
+rem Programs are called by name, and the current folder is searched first: work
+rem from the system folder, so that a program of the same name planted in the
+rem folder this was started from never runs with administrator rights.
+cd /d "%SystemRoot%\System32"
+if /i not "%cd%"=="%SystemRoot%\System32" exit /b 1
 chcp 936 >nul
 setlocal EnableExtensions
 title 检查系统文件
@@ -8,7 +20,7 @@ echo ==========================================================
 echo.
 echo 本程序运行系统文件检查器，扫描受保护的系统文件，发现被改坏或
 echo 丢失的文件时用系统备份自动修复。扫描需要十几分钟到半小时，
-echo 期间请不要关闭本窗口；Windows XP 可能会要求插入系统安装光盘。
+echo 期间请不要关闭本窗口；扫描结束后窗口会保留，方便查看结果。
 echo.
 call :checkadmin
 if errorlevel 1 goto noadmin
@@ -27,7 +39,7 @@ if errorlevel 1 (
 echo.
 echo 提示：
 echo   1. 详细记录在 %SystemRoot%\Logs\CBS\CBS.log。
-echo   2. 如果提示有文件无法修复，Windows 8 及以上系统可以用管理员身份运行
+echo   2. 如果提示有文件无法修复，Windows 8、10、11 可以用管理员身份运行
 echo      DISM /Online /Cleanup-Image /RestoreHealth
 echo      完成后重新启动电脑，再运行一次本程序。
 goto end
@@ -55,7 +67,7 @@ exit /b 1
 echo.
 echo 【权限不足】这项操作需要管理员权限，本程序没有做任何更改。
 echo 请关闭本窗口，右键点击本程序，选择“以管理员身份运行”；
-echo Windows XP 用户请用管理员账户登录后再运行。
+echo 也可以用管理员身份运行 Kelvane，再从“维护工具”启动本程序。
 goto end
 
 :cancelled

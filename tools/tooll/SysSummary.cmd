@@ -1,4 +1,16 @@
 @echo off
+rem A 32-bit program on 64-bit Windows starts the 32-bit command processor, which
+rem sees another System32 (sfc, for one, cannot work there): run this script in
+rem the 64-bit command processor instead.
+if defined PROCESSOR_ARCHITEW6432 if exist "%SystemRoot%\Sysnative\cmd.exe" (
+  "%SystemRoot%\Sysnative\cmd.exe" /c ""%~f0""
+  exit /b
+)
+rem Programs are called by name, and the current folder is searched first: work
+rem from the system folder, so that a program of the same name planted in the
+rem folder this was started from never runs with administrator rights.
+cd /d "%SystemRoot%\System32"
+if /i not "%cd%"=="%SystemRoot%\System32" exit /b 1
 chcp 936 >nul
 setlocal EnableExtensions
 title 系统信息摘要
@@ -16,24 +28,42 @@ echo 处理器数：%NUMBER_OF_PROCESSORS%
 echo 系统目录：%SystemRoot%
 ver
 echo.
+rem systeminfo takes many seconds: it runs once, and the copy to keep is the
+rem same output, so the question comes first.
+call :pickreport
+if errorlevel 1 goto showonly
+call :ask "要把详细信息同时保存到“%report%”吗？"
+if errorlevel 1 goto showonly
 echo 正在收集详细信息，请稍候……
-systeminfo
+systeminfo > "%report%" 2>nul
 if errorlevel 1 (
-  echo 本系统不能显示详细信息：systeminfo 程序不可用。
+  del /f /q "%report%" >nul 2>&1
+  echo 本系统不能显示详细信息：systeminfo 程序不可用，没有保存文件。
   goto end
 )
-set "report=%USERPROFILE%\Desktop"
-if not exist "%report%\" set "report=%USERPROFILE%"
+type "%report%"
 echo.
-call :ask "要把以上信息保存到“%report%\系统信息.txt”吗？"
-if errorlevel 1 goto end
-systeminfo > "%report%\系统信息.txt" 2>nul
-if errorlevel 1 (
-  echo 保存失败：无法写入 %report%。
-) else (
-  echo 完成：已保存到 %report%\系统信息.txt
-)
+echo 完成：以上信息已保存到 %report%
 goto end
+
+:showonly
+echo 正在收集详细信息，请稍候……
+systeminfo
+if errorlevel 1 echo 本系统不能显示详细信息：systeminfo 程序不可用。
+goto end
+
+:pickreport
+rem A new file on the desktop (or in the user's folder), never one that is
+rem already there: with administrator rights, writing over an existing name
+rem would write through a link planted there into another file.
+set "report="
+set "folder=%USERPROFILE%\Desktop"
+if not exist "%folder%\" set "folder=%USERPROFILE%"
+for %%N in (系统信息 系统信息2 系统信息3 系统信息4 系统信息5 系统信息6 系统信息7 系统信息8 系统信息9) do (
+  if not defined report if not exist "%folder%\%%N.txt" set "report=%folder%\%%N.txt"
+)
+if not defined report exit /b 1
+exit /b 0
 
 rem ---- Shared routines ----------------------------------------------------
 
@@ -58,7 +88,7 @@ exit /b 1
 echo.
 echo 【权限不足】这项操作需要管理员权限，本程序没有做任何更改。
 echo 请关闭本窗口，右键点击本程序，选择“以管理员身份运行”；
-echo Windows XP 用户请用管理员账户登录后再运行。
+echo 也可以用管理员身份运行 Kelvane，再从“维护工具”启动本程序。
 goto end
 
 :cancelled
