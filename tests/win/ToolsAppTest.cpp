@@ -80,6 +80,16 @@ TEST(InstalledCatalogue, EveryRepairProgramIsAGbkBatchFileThatWaitsBeforeItClose
       EXPECT_GE(static_cast<unsigned char>((*bytes)[i + 1]), 0xA1) << entry.file << " at " << i;
       ++i;
     }
+    // They run with administrator rights: from the system folder, so that no program
+    // planted beside them runs in place of a system one, and never "del /s", which
+    // follows a junction planted below the folder it empties.
+    EXPECT_NE(text->find(L"cd /d \"%SystemRoot%\\System32\""), std::wstring::npos) << entry.file;
+    for (size_t del = text->find(L"del "); del != std::wstring::npos; del = text->find(L"del ", del + 1)) {
+      const size_t lineStart = text->rfind(L'\n', del) + 1;  // npos + 1 is 0: the first line
+      if (text->compare(text->find_first_not_of(L' ', lineStart), 4, L"rem ") == 0) continue;
+      const std::wstring command = text->substr(del, text->find(L'\r', del) - del);
+      EXPECT_EQ(command.find(L" /s"), std::wstring::npos) << entry.file << ": " << ::testing::PrintToString(command);
+    }
     EXPECT_NE(text->find(L"pause"), std::wstring::npos) << entry.file;
     EXPECT_NE(text->find(L"本程序"), std::wstring::npos) << entry.file << " says what it does";
   }

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "common/Files.h"
 #include "tests/fakes/ScriptedMessageBoxes.h"
 #include "tests/win/TestSupport.h"
@@ -56,6 +60,38 @@ TEST(InstalledWizardData, EveryTopicHasItsSectionWithACountAndCaptionsThatFit) {
     }
   }
   EXPECT_TRUE(messageBoxes.shown.empty());
+}
+
+// A step that changes firmware settings or the boot order makes a computer with
+// BitLocker or device encryption ask for its recovery key at the next start: a
+// topic that leads there says so, and where the key is, before the user acts.
+TEST(InstalledWizardData, EveryTopicThatTouchesFirmwareOrBootOrderWarnsAboutTheRecoveryKey) {
+  const std::wstring app = testing::installedAppDirectory();
+  const std::wstring ini = app + L"\\data\\sol.ini";
+  const wchar_t* const firmwareWords[] = {L"BIOS", L"CMOS", L"UEFI", L"启动顺序", L"第一启动项"};
+  std::vector<std::wstring> warned;
+  for (const wchar_t* topic : Topics) {
+    const auto bytes = readFileBytes(app + L"\\data\\" + topic + L".Rd");
+    ASSERT_TRUE(bytes);
+    std::wstring text(bytes->size(), L'\0');
+    text.resize(static_cast<size_t>(
+        MultiByteToWideChar(936, 0, bytes->data(), static_cast<int>(bytes->size()), text.data(), static_cast<int>(text.size()))));
+    // The solution captions count too: "进入BIOS检查硬盘和启动顺序" sends the user there as well.
+    std::wstring captions(4096, L'\0');
+    captions.resize(GetPrivateProfileSectionW(topic, captions.data(), 4096, ini.c_str()));
+    const std::wstring topicText = text + captions;
+    bool touchesFirmware = false;
+    for (const wchar_t* word : firmwareWords) touchesFirmware |= topicText.find(word) != std::wstring::npos;
+    if (!touchesFirmware) continue;
+    warned.push_back(topic);
+    EXPECT_NE(text.find(L"BitLocker"), std::wstring::npos) << ::testing::PrintToString(std::wstring(topic));
+    EXPECT_NE(text.find(L"恢复密钥"), std::wstring::npos) << ::testing::PrintToString(std::wstring(topic));
+    EXPECT_NE(text.find(L"aka.ms/myrecoverykey"), std::wstring::npos) << ::testing::PrintToString(std::wstring(topic));
+  }
+  // The topics known to send the user into the firmware settings are among them.
+  for (const wchar_t* topic : {L"msgdos", L"boot0", L"boot1", L"sys1"}) {
+    EXPECT_NE(std::find(warned.begin(), warned.end(), topic), warned.end()) << ::testing::PrintToString(std::wstring(topic));
+  }
 }
 
 }  // namespace
