@@ -35,7 +35,17 @@ bool HelperWindow::create(int showCommand) {
   commands_.setOwner(window_.get());
   createControls();
   ShowWindow(window_.get(), showCommand);
+  // The help menu starts this program minimised, so only a taskbar button shows
+  // that anything happened: it flashes until the user opens the window.
+  if (IsIconic(window_.get())) flashTaskbarButton(true);
   return true;
+}
+
+void HelperWindow::flashTaskbarButton(bool on) {
+  const DWORD mode = on ? FLASHW_TRAY | FLASHW_TIMER : FLASHW_STOP;
+  FLASHWINFO flash{sizeof flash, window_.get(), mode, 0, 0};  // 0, 0: until stopped, at the caret's blink rate
+  FlashWindowEx(&flash);
+  flashing_ = on;
 }
 
 void HelperWindow::createControls() {
@@ -70,6 +80,9 @@ LRESULT HelperWindow::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPAR
       FillRect(reinterpret_cast<HDC>(wParam), &client, brush.get());
       return 1;
     }
+    case WM_SIZE:
+      if (flashing_ && wParam != SIZE_MINIMIZED) flashTaskbarButton(false);
+      return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;

@@ -25,13 +25,18 @@ class HelperWindow {
   // starts it). False when the window could not be created.
   bool create(int showCommand);
   HWND hwnd() const { return window_.get(); }
+  // True while the taskbar button flashes: from a minimised start until the user
+  // first opens the window.
+  bool flashing() const { return flashing_; }
 
   LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
   void createControls();
+  void flashTaskbarButton(bool on);
 
   float twipsPerPixel_;
+  bool flashing_ = false;
   UniqueWindow window_;  // first: destroyed after the controls
   UiFonts fonts_;
   UniqueIcon icon_;

@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+
+#include "common/Files.h"
+#include "helper/HelperText.h"
 #include "helper/HelperWindow.h"
 #include "shell/HelpCommands.h"
 #include "tests/fakes/FakeLauncher.h"
@@ -24,6 +29,15 @@ TEST(HelperWindow, ShowsBothAddressesAndItsButtonsOpenThem) {
   shown.resize(static_cast<size_t>(GetWindowTextW(text, shown.data(), 4096)));
   EXPECT_NE(shown.find(ForumAddress), std::wstring::npos);
   EXPECT_NE(shown.find(SupportMailAddress), std::wstring::npos);
+  // It sends the user to a repair-tool button by its caption: that button must exist.
+  EXPECT_NE(shown.find(helper_text::SystemSummaryTool), std::wstring::npos);
+  const std::optional<std::string> catalogue =
+      readFileBytes(testing::installedAppDirectory() + L"\\tooll\\tool.txt");
+  ASSERT_TRUE(catalogue);
+  std::wstring captions(catalogue->size(), L'\0');
+  captions.resize(static_cast<size_t>(MultiByteToWideChar(936, 0, catalogue->data(), static_cast<int>(catalogue->size()),
+                                                          captions.data(), static_cast<int>(captions.size()))));
+  EXPECT_NE(captions.find(std::wstring(helper_text::SystemSummaryTool) + L"\t"), std::wstring::npos);
 
   SendMessageW(RunningApp::findDescendant(window.hwnd(), L"Button", L"访问论坛"), BM_CLICK, 0, 0);
   SendMessageW(RunningApp::findDescendant(window.hwnd(), L"Button", L"发送邮件"), BM_CLICK, 0, 0);
@@ -32,6 +46,21 @@ TEST(HelperWindow, ShowsBothAddressesAndItsButtonsOpenThem) {
   EXPECT_EQ(launcher.shellRequests[0].owner, window.hwnd());
   EXPECT_EQ(launcher.shellRequests[1].file, L"mailto:" + std::wstring(SupportMailAddress));
   EXPECT_EQ(launcher.shellRequests[1].verb, L"open");
+}
+
+TEST(HelperWindow, AMinimisedStartFlashesTheTaskbarButtonUntilTheWindowIsOpened) {
+  testing::FakeLauncher launcher;
+  HelperWindow minimised(launcher);
+  ASSERT_TRUE(minimised.create(SW_SHOWMINIMIZED));
+  EXPECT_TRUE(minimised.flashing());
+  ShowWindow(minimised.hwnd(), SW_MINIMIZE);  // still not opened
+  EXPECT_TRUE(minimised.flashing());
+  ShowWindow(minimised.hwnd(), SW_RESTORE);
+  EXPECT_FALSE(minimised.flashing());
+
+  HelperWindow shown(launcher);
+  ASSERT_TRUE(shown.create(SW_SHOWNORMAL));
+  EXPECT_FALSE(shown.flashing());
 }
 
 TEST(HelperProgram, StartsMinimisedAsTheMainProgramAsksAndRestoresWhole) {
