@@ -2,10 +2,13 @@
 rem A 32-bit program on 64-bit Windows starts the 32-bit command processor, which
 rem sees another System32 (sfc, for one, cannot work there): run this script in
 rem the 64-bit command processor instead.
-if defined PROCESSOR_ARCHITEW6432 if exist "%SystemRoot%\Sysnative\cmd.exe" (
-  "%SystemRoot%\Sysnative\cmd.exe" /c ""%~f0""
-  exit /b
-)
+rem Not in a bracketed block: a ")" in the script's path, as in "Program Files
+rem (x86)", would end the block early.
+if not defined PROCESSOR_ARCHITEW6432 goto ready
+if not exist "%SystemRoot%\Sysnative\cmd.exe" goto ready
+"%SystemRoot%\Sysnative\cmd.exe" /c ""%~f0""
+exit /b
+:ready
 rem Programs are called by name, and the current folder is searched first: work
 rem from the system folder, so that a program of the same name planted in the
 rem folder this was started from never runs with administrator rights.

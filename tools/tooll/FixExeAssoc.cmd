@@ -2,10 +2,13 @@
 rem A 32-bit program on 64-bit Windows starts the 32-bit command processor, which
 rem sees another System32 (sfc, for one, cannot work there): run this script in
 rem the 64-bit command processor instead.
-if defined PROCESSOR_ARCHITEW6432 if exist "%SystemRoot%\Sysnative\cmd.exe" (
-  "%SystemRoot%\Sysnative\cmd.exe" /c ""%~f0""
-  exit /b
-)
+rem Not in a bracketed block: a ")" in the script's path, as in "Program Files
+rem (x86)", would end the block early.
+if not defined PROCESSOR_ARCHITEW6432 goto ready
+if not exist "%SystemRoot%\Sysnative\cmd.exe" goto ready
+"%SystemRoot%\Sysnative\cmd.exe" /c ""%~f0""
+exit /b
+:ready
 rem Programs are called by name, and the current folder is searched first: work
 rem from the system folder, so that a program of the same name planted in the
 rem folder this was started from never runs with administrator rights.
@@ -29,23 +32,22 @@ call :ask "确定要恢复这些文件的默认打开方式吗？"
 if errorlevel 1 goto cancelled
 echo.
 set "failed=0"
-rem The defaults for the whole computer.
-assoc .exe=exefile >nul || call :notdone "系统默认设置 .exe"
-ftype exefile="%%1" %%* >nul || call :notdone "系统默认设置 exefile"
-assoc .com=comfile >nul || call :notdone "系统默认设置 .com"
-ftype comfile="%%1" %%* >nul || call :notdone "系统默认设置 comfile"
-assoc .bat=batfile >nul || call :notdone "系统默认设置 .bat"
-ftype batfile="%%1" %%* >nul || call :notdone "系统默认设置 batfile"
-assoc .cmd=cmdfile >nul || call :notdone "系统默认设置 .cmd"
-ftype cmdfile="%%1" %%* >nul || call :notdone "系统默认设置 cmdfile"
-assoc .lnk=lnkfile >nul || call :notdone "系统默认设置 .lnk"
+rem The defaults for the whole computer. In a .cmd script assoc and ftype set
+rem the error level on success too, so each test sees only its own command.
+call :setassoc .exe exefile
+call :setassoc .com comfile
+call :setassoc .bat batfile
+call :setassoc .cmd cmdfile
+call :setassoc .lnk lnkfile
+for %%T in (exefile comfile batfile cmdfile) do call :setftype %%T
 rem Per-user settings win over those defaults: the user's own classes (HKCU
 rem Software\Classes, where malware that has no administrator rights writes) and
 rem the choice made in "open with" (FileExts\EXT\UserChoice).
 for %%K in (.exe exefile .com comfile .bat batfile .cmd cmdfile .lnk lnkfile) do call :dropkey "HKCU\Software\Classes\%%K"
 for %%E in (.exe .com .bat .cmd .lnk) do call :dropkey "HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\FileExts\%%E\UserChoice"
 rem What Windows now uses for .exe, read back as the shell sees it.
-assoc .exe 2>nul | "%SystemRoot%\System32\find.exe" /i /x ".exe=exefile" >nul || call :notdone "当前生效的 .exe 打开方式"
+assoc .exe 2>nul | "%SystemRoot%\System32\find.exe" /i /x ".exe=exefile" >nul
+if errorlevel 1 call :notdone "当前生效的 .exe 打开方式"
 echo.
 if "%failed%"=="0" (
   echo 完成：这几种文件已恢复默认打开方式。
@@ -59,9 +61,22 @@ goto end
 :dropkey
 rem Deletes one registry key with what it holds; a key that is not there is
 rem nothing to undo. A key still there afterwards is reported.
-reg query "%~1" >nul 2>&1 || exit /b 0
+reg query "%~1" >nul 2>&1
+if errorlevel 1 exit /b 0
 reg delete "%~1" /f >nul 2>&1
-reg query "%~1" >nul 2>&1 && call :notdone "%~1"
+reg query "%~1" >nul 2>&1
+if not errorlevel 1 call :notdone "%~1"
+exit /b 0
+
+:setassoc
+assoc %1=%2 >nul 2>&1
+if errorlevel 1 call :notdone "系统默认设置 %1"
+exit /b 0
+
+:setftype
+rem Every one of these types starts the file itself with its arguments.
+ftype %1="%%1" %%* >nul 2>&1
+if errorlevel 1 call :notdone "系统默认设置 %1"
 exit /b 0
 
 :notdone

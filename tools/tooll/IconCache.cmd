@@ -2,10 +2,13 @@
 rem A 32-bit program on 64-bit Windows starts the 32-bit command processor, which
 rem sees another System32 (sfc, for one, cannot work there): run this script in
 rem the 64-bit command processor instead.
-if defined PROCESSOR_ARCHITEW6432 if exist "%SystemRoot%\Sysnative\cmd.exe" (
-  "%SystemRoot%\Sysnative\cmd.exe" /c ""%~f0""
-  exit /b
-)
+rem Not in a bracketed block: a ")" in the script's path, as in "Program Files
+rem (x86)", would end the block early.
+if not defined PROCESSOR_ARCHITEW6432 goto ready
+if not exist "%SystemRoot%\Sysnative\cmd.exe" goto ready
+"%SystemRoot%\Sysnative\cmd.exe" /c ""%~f0""
+exit /b
+:ready
 rem Programs are called by name, and the current folder is searched first: work
 rem from the system folder, so that a program of the same name planted in the
 rem folder this was started from never runs with administrator rights.
@@ -62,16 +65,20 @@ rem Only plain files in the user's own cache folders: a folder that is a link to
 rem somewhere else is left alone, so no file outside them is deleted with
 rem administrator rights.
 if not defined LOCALAPPDATA exit /b 0
-call :isplainfolder "%LOCALAPPDATA%" && del /a /f /q "%LOCALAPPDATA%\IconCache.db" >nul 2>&1
-call :isplainfolder "%cache%" && del /a /f /q "%cache%\iconcache*.db" >nul 2>&1
+call :isplainfolder "%LOCALAPPDATA%"
+if not errorlevel 1 del /a /f /q "%LOCALAPPDATA%\IconCache.db" >nul 2>&1
+call :isplainfolder "%cache%"
+if not errorlevel 1 del /a /f /q "%cache%\iconcache*.db" >nul 2>&1
 exit /b 0
 
 :cachesleft
 rem Exit code 1 while a cache file is still there.
 if not defined LOCALAPPDATA exit /b 0
 if exist "%LOCALAPPDATA%\IconCache.db" exit /b 1
-call :isplainfolder "%cache%" || exit /b 0
-dir /a:-d /b "%cache%\iconcache*.db" >nul 2>&1 && exit /b 1
+call :isplainfolder "%cache%"
+if errorlevel 1 exit /b 0
+dir /a:-d /b "%cache%\iconcache*.db" >nul 2>&1
+if not errorlevel 1 exit /b 1
 exit /b 0
 
 :isplainfolder

@@ -2,10 +2,13 @@
 rem A 32-bit program on 64-bit Windows starts the 32-bit command processor, which
 rem sees another System32 (sfc, for one, cannot work there): run this script in
 rem the 64-bit command processor instead.
-if defined PROCESSOR_ARCHITEW6432 if exist "%SystemRoot%\Sysnative\cmd.exe" (
-  "%SystemRoot%\Sysnative\cmd.exe" /c ""%~f0""
-  exit /b
-)
+rem Not in a bracketed block: a ")" in the script's path, as in "Program Files
+rem (x86)", would end the block early.
+if not defined PROCESSOR_ARCHITEW6432 goto ready
+if not exist "%SystemRoot%\Sysnative\cmd.exe" goto ready
+"%SystemRoot%\Sysnative\cmd.exe" /c ""%~f0""
+exit /b
+:ready
 rem Programs are called by name, and the current folder is searched first: work
 rem from the system folder, so that a program of the same name planted in the
 rem folder this was started from never runs with administrator rights.
@@ -27,7 +30,8 @@ if errorlevel 1 goto noadmin
 rem sc prints its field names (START_TYPE, DISABLED, RUNNING …) in English on
 rem every language of Windows, so they can be searched for.
 set "find=%SystemRoot%\System32\find.exe"
-sc qc spooler 2>nul | "%find%" "START_TYPE" | "%find%" "DISABLED" >nul && goto disabled
+sc qc spooler 2>nul | "%find%" "START_TYPE" | "%find%" "DISABLED" >nul
+if not errorlevel 1 goto disabled
 call :ask "确定要清除打印任务并重启打印服务吗？"
 if errorlevel 1 goto cancelled
 echo.
@@ -37,7 +41,8 @@ set "dependents="
 for /f "tokens=2" %%S in ('sc enumdepend spooler 8192 2^>nul ^| "%find%" "SERVICE_NAME"') do call :noterunning %%S
 echo 正在停止打印服务……
 net stop spooler /y >nul 2>&1
-sc query spooler 2>nul | "%find%" "STOPPED" >nul || goto notstopped
+sc query spooler 2>nul | "%find%" "STOPPED" >nul
+if errorlevel 1 goto notstopped
 echo 正在清除打印任务……
 if exist "%SystemRoot%\System32\spool\PRINTERS\" del /f /q "%SystemRoot%\System32\spool\PRINTERS\*.*" >nul 2>&1
 echo 正在启动打印服务……
@@ -59,7 +64,8 @@ if "%failed%"=="0" (
 goto end
 
 :noterunning
-sc query %1 2>nul | "%find%" "RUNNING" >nul && set "dependents=%dependents% %1"
+sc query %1 2>nul | "%find%" "RUNNING" >nul
+if not errorlevel 1 set "dependents=%dependents% %1"
 exit /b 0
 
 :startagain

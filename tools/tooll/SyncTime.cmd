@@ -2,10 +2,13 @@
 rem A 32-bit program on 64-bit Windows starts the 32-bit command processor, which
 rem sees another System32 (sfc, for one, cannot work there): run this script in
 rem the 64-bit command processor instead.
-if defined PROCESSOR_ARCHITEW6432 if exist "%SystemRoot%\Sysnative\cmd.exe" (
-  "%SystemRoot%\Sysnative\cmd.exe" /c ""%~f0""
-  exit /b
-)
+rem Not in a bracketed block: a ")" in the script's path, as in "Program Files
+rem (x86)", would end the block early.
+if not defined PROCESSOR_ARCHITEW6432 goto ready
+if not exist "%SystemRoot%\Sysnative\cmd.exe" goto ready
+"%SystemRoot%\Sysnative\cmd.exe" /c ""%~f0""
+exit /b
+:ready
 rem Programs are called by name, and the current folder is searched first: work
 rem from the system folder, so that a program of the same name planted in the
 rem folder this was started from never runs with administrator rights.
@@ -26,13 +29,17 @@ if errorlevel 1 goto noadmin
 rem sc prints its field names (START_TYPE, DISABLED, RUNNING …) in English on
 rem every language of Windows, so they can be searched for.
 set "find=%SystemRoot%\System32\find.exe"
-sc query w32time >nul 2>&1 || goto noservice
-sc qc w32time 2>nul | "%find%" "START_TYPE" | "%find%" "DISABLED" >nul && goto disabled
+sc query w32time >nul 2>&1
+if errorlevel 1 goto noservice
+sc qc w32time 2>nul | "%find%" "START_TYPE" | "%find%" "DISABLED" >nul
+if not errorlevel 1 goto disabled
 echo 对时前：%date% %time%
-sc query w32time 2>nul | "%find%" "RUNNING" >nul && goto sync
+sc query w32time 2>nul | "%find%" "RUNNING" >nul
+if not errorlevel 1 goto sync
 echo 正在启动 Windows 时间服务……
 net start w32time >nul 2>&1
-sc query w32time 2>nul | "%find%" "RUNNING" >nul && goto sync
+sc query w32time 2>nul | "%find%" "RUNNING" >nul
+if not errorlevel 1 goto sync
 echo.
 echo 【失败】Windows 时间服务没有启动，所以无法对时，这不是网络的问题。
 echo 请重新启动电脑后再试；仍然不行时，可以在“日期和时间”设置里手工调整。
