@@ -136,4 +136,40 @@ void VirusDetect::showControlStates(const ControlStates& states) {
 
 void VirusDetect::processPendingEvents() { kelvane::processPendingEvents(host_); }
 
+bool VirusDetect::setTimerDeep(bool enabled) {
+  TimerDeep.setEnabled(enabled);
+  return TimerDeep.enabled() == enabled;
+}
+
+// Every message box of the program is a dialog window of this process, whichever
+// page or routine opened it.
+bool VirusDetect::messageBoxOpen() {
+  struct Search {
+    DWORD process = GetCurrentProcessId();
+    bool found = false;
+  } search;
+  EnumWindows(
+      [](HWND window, LPARAM context) -> BOOL {
+        auto& state = *reinterpret_cast<Search*>(context);
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        wchar_t className[16] = {};
+        if (process == state.process && IsWindowVisible(window) && GetClassNameW(window, className, 16) &&
+            lstrcmpW(className, L"#32770") == 0) {
+          state.found = true;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+double VirusDetect::nowMs() {
+  LARGE_INTEGER count{}, frequency{};
+  QueryPerformanceCounter(&count);
+  QueryPerformanceFrequency(&frequency);
+  return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
 }  // namespace kelvane
