@@ -40,7 +40,7 @@ bool setAttributes(HANDLE file, DWORD attributes) {
 bool SystemHandleInspector::inspect(HANDLE file, HandleFacts& facts) {
   BY_HANDLE_FILE_INFORMATION information{};
   if (!GetFileInformationByHandle(file, &information)) return false;
-  facts = HandleFacts{information.dwFileAttributes, information.nNumberOfLinks};
+  facts = HandleFacts{information.dwFileAttributes, information.nNumberOfLinks, information};
   return true;
 }
 
@@ -63,8 +63,7 @@ UniqueFile PlainFiles::openChecked(const std::wstring& path, DWORD access, DWORD
   return file;
 }
 
-UniqueFile PlainFiles::openForReading(const std::wstring& path, PlainFileError& error) {
-  HandleFacts facts;
+UniqueFile PlainFiles::openForReading(const std::wstring& path, PlainFileError& error, HandleFacts& facts) {
   return openChecked(path, GENERIC_READ, ShareAll, OPEN_EXISTING, error, facts);
 }
 

@@ -36,6 +36,7 @@ struct PlainFileError {
 struct HandleFacts {
   DWORD attributes = 0;
   DWORD links = 0;
+  BY_HANDLE_FILE_INFORMATION details{};  // everything the system said, for callers that want more
 };
 class HandleInspector {
  public:
@@ -52,8 +53,12 @@ class PlainFiles {
   explicit PlainFiles(HandleInspector& inspector) : inspector_(inspector) {}
 
   // The plain file at `path`, opened for reading; others may go on reading,
-  // writing and deleting it.
-  UniqueFile openForReading(const std::wstring& path, PlainFileError& error);
+  // writing and deleting it. `facts` tells what the file is.
+  UniqueFile openForReading(const std::wstring& path, PlainFileError& error, HandleFacts& facts);
+  UniqueFile openForReading(const std::wstring& path, PlainFileError& error) {
+    HandleFacts facts;
+    return openForReading(path, error, facts);
+  }
   // The plain file at `path` (made when there is none), checked and then emptied,
   // ready to be written. A read-only file is refused: its owner asked for it to
   // stay as it is (Wine run as root would otherwise write it). The file keeps

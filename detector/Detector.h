@@ -12,7 +12,11 @@
 // Deep detection plants eleven bait files in the system directory with a backup
 // of each in the application directory, compares each pair once a second and
 // reports a pair that differs; the user accepts the change (the backup is brought
-// up to date) or restores the bait file from its backup.
+// up to date) or restores the bait file. The detector keeps what each pair should
+// hold (the bait line, later what the user accepted), so a backup that has gone
+// or cannot be read never makes a changed bait the reference. A tick compares
+// for a bounded time and the next one goes on where it stopped, so no file,
+// however large, holds the window.
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -144,7 +148,7 @@ inline constexpr unsigned WaitSliceMs = 100;
 // How long a tick compares before it leaves the rest to the next tick, and how
 // much it reads at a time (one read of each file is a few milliseconds at most).
 inline constexpr double TickBudgetMs = 25;
-inline constexpr uint64_t ComparisonStepBytes = 1 << 20;
+inline constexpr uint64_t ComparisonStepBytes = 256 * 1024;
 
 class Detector {
  public:

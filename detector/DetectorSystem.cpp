@@ -133,36 +133,42 @@ ReadResult readExactly(HANDLE file, char* buffer, DWORD size) {
   return ReadResult::Full;
 }
 
-bool fileSizeOf(HANDLE file, uint64_t& size) {
-  LARGE_INTEGER value{};
-  if (!GetFileSizeEx(file, &value)) return false;
-  size = static_cast<uint64_t>(value.QuadPart);
-  return true;
+// What a file was when a comparison began. A file that is no longer that
+// (replaced, written, resized) between two ticks makes the comparison begin again.
+struct FileStamp {
+  DWORD volume = 0, indexHigh = 0, indexLow = 0;
+  uint64_t size = 0;
+  uint64_t written = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+
+FileStamp stampOf(const BY_HANDLE_FILE_INFORMATION& information) {
+  return FileStamp{information.dwVolumeSerialNumber, information.nFileIndexHigh, information.nFileIndexLow,
+                    (static_cast<uint64_t>(information.nFileSizeHigh) << 32) | information.nFileSizeLow,
+                    (static_cast<uint64_t>(information.ftLastWriteTime.dwHighDateTime) << 32) |
+                        information.ftLastWriteTime.dwLowDateTime};
+}
+
+bool seekTo(HANDLE file, uint64_t offset) {
+  LARGE_INTEGER position{};
+  position.QuadPart = static_cast<LONGLONG>(offset);
+  return SetFilePointerEx(file, position, nullptr, FILE_BEGIN) != 0;
 }
 
 // Compares a bait with its backup of the same size, or, when the backup cannot
 // be read, with what the pair should hold: the content itself (small) or its
-// digest. It holds both files open, shared, from one tick to the next.
+// digest. A large file takes several calls, one or more a tick; between them
+// the files are closed, so nobody else is kept from writing, replacing or
+// holding them, and each call opens them again where it stopped.
 class DiskPairComparison final : public PairComparison {
  public:
-  DiskPairComparison(PlainFiles& files, const BaitPair& pair, const KeptContent& kept) : kept_(kept) {
-    RedirectionOff redirection;
-    PlainFileError ignored;
-    bait_ = files.openForReading(pair.bait, ignored);
-    backup_ = files.openForReading(pair.backup, ignored);
-    uint64_t backupSize = 0;
-    const bool baitReadable = bait_ && fileSizeOf(bait_.get(), size_);
-    const bool backupReadable = backup_ && fileSizeOf(backup_.get(), backupSize);
-    if (!baitReadable) {
-      verdict_ = backupReadable ? Comparison::BaitUnreadable : Comparison::BothUnreadable;
-    } else if (!backupReadable) {
-      compareWithKept();
-    } else if (size_ != backupSize) {
-      verdict_ = Comparison::Changed;  // bytes appended, zero bytes too, change a bait
-    }
-  }
+  DiskPairComparison(PlainFiles& files, const BaitPair& pair, const KeptContent& kept)
+      : files_(files), pair_(pair), kept_(kept) {}
 
   std::optional<Comparison> advance(uint64_t bytes) override {
+    if (verdict_) return verdict_;
+    RedirectionOff redirection;
+    if (!begun_ || !reopen()) begin();
     while (!verdict_ && done_ < size_ && bytes > 0) {
       const DWORD block = static_cast<DWORD>(std::min<uint64_t>({BlockSize, size_ - done_, bytes}));
       compareBlock(block);
@@ -170,6 +176,8 @@ class DiskPairComparison final : public PairComparison {
       bytes -= block;
     }
     if (!verdict_ && done_ >= size_) verdict_ = finalVerdict();
+    bait_.reset();
+    backup_.reset();
     return verdict_;
   }
 
@@ -180,13 +188,48 @@ class DiskPairComparison final : public PairComparison {
     return against_ == Against::Backup ? Comparison::Changed : Comparison::ChangedBackupUnreadable;
   }
 
+  UniqueFile open(const std::wstring& path, FileStamp& stamp) {
+    PlainFileError ignored;
+    HandleFacts facts;
+    UniqueFile file = files_.openForReading(path, ignored, facts);
+    if (file) stamp = stampOf(facts.details);
+    return file;
+  }
+
+  void begin() {
+    begun_ = true;
+    done_ = 0;
+    against_ = Against::Backup;
+    digest_.reset();
+    bait_ = open(pair_.bait, baitStamp_);
+    backup_ = open(pair_.backup, backupStamp_);
+    size_ = baitStamp_.size;
+    if (!bait_) {
+      verdict_ = backup_ ? Comparison::BaitUnreadable : Comparison::BothUnreadable;
+    } else if (!backup_) {
+      compareWithKept();
+    } else if (size_ != backupStamp_.size) {
+      verdict_ = Comparison::Changed;  // bytes appended, zero bytes too, change a bait
+    }
+  }
+
+  // Opens the files again where the last call stopped; false when either is no
+  // longer the file it was.
+  bool reopen() {
+    FileStamp stamp;
+    bait_ = open(pair_.bait, stamp);
+    if (!bait_ || !(stamp == baitStamp_) || !seekTo(bait_.get(), done_)) return false;
+    if (against_ != Against::Backup) return true;
+    backup_ = open(pair_.backup, stamp);
+    return backup_ && stamp == backupStamp_ && seekTo(backup_.get(), done_);
+  }
+
   // The backup is not there or not to be trusted: the bait is measured against
   // what was kept, from its start.
   void compareWithKept() {
     backup_.reset();
     done_ = 0;
-    LARGE_INTEGER start{};
-    if (!SetFilePointerEx(bait_.get(), start, nullptr, FILE_BEGIN)) {
+    if (!seekTo(bait_.get(), 0)) {
       verdict_ = Comparison::BothUnreadable;
       return;
     }
@@ -232,8 +275,12 @@ class DiskPairComparison final : public PairComparison {
     return digest_->finish() == kept_.digest ? Comparison::BackupUnreadable : Comparison::ChangedBackupUnreadable;
   }
 
+  PlainFiles& files_;
+  const BaitPair pair_;
   const KeptContent kept_;  // a copy: small, or only a size and digest
-  UniqueFile bait_, backup_;
+  bool begun_ = false;
+  UniqueFile bait_, backup_;  // open only within a call
+  FileStamp baitStamp_, backupStamp_;
   uint64_t size_ = 0;
   uint64_t done_ = 0;
   Against against_ = Against::Backup;
