@@ -147,7 +147,7 @@ struct DetectorFolders {
 inline constexpr unsigned WaitSliceMs = 100;
 // How long a tick compares before it leaves the rest to the next tick, and how
 // much it reads at a time (one read of each file is a few milliseconds at most).
-inline constexpr double TickBudgetMs = 25;
+inline constexpr double TickBudgetMs = 20;
 inline constexpr uint64_t ComparisonStepBytes = 256 * 1024;
 
 class Detector {

@@ -171,8 +171,7 @@ class DiskPairComparison final : public PairComparison {
     if (!begun_ || !reopen()) begin();
     while (!verdict_ && done_ < size_ && bytes > 0) {
       const DWORD block = static_cast<DWORD>(std::min<uint64_t>({BlockSize, size_ - done_, bytes}));
-      compareBlock(block);
-      done_ += block;
+      if (compareBlock(block)) done_ += block;
       bytes -= block;
     }
     if (!verdict_ && done_ >= size_) verdict_ = finalVerdict();
@@ -238,32 +237,35 @@ class DiskPairComparison final : public PairComparison {
     if (size_ != kept_.size) verdict_ = Comparison::ChangedBackupUnreadable;
   }
 
-  void compareBlock(DWORD block) {
+  // Compares the next block; false when the backup failed and the comparison
+  // began again against what was kept.
+  bool compareBlock(DWORD block) {
     baitBlock_.resize(BlockSize);
     switch (readExactly(bait_.get(), baitBlock_.data(), block)) {
       case ReadResult::Failed:
         verdict_ = against_ == Against::Backup ? Comparison::BaitUnreadable : Comparison::BothUnreadable;
-        return;
-      case ReadResult::Short: verdict_ = changed(); return;
+        return true;
+      case ReadResult::Short: verdict_ = changed(); return true;
       case ReadResult::Full: break;
     }
     switch (against_) {
       case Against::Backup:
         backupBlock_.resize(BlockSize);
         switch (readExactly(backup_.get(), backupBlock_.data(), block)) {
-          case ReadResult::Failed: compareWithKept(); return;
-          case ReadResult::Short: verdict_ = changed(); return;
+          case ReadResult::Failed: compareWithKept(); return false;
+          case ReadResult::Short: verdict_ = changed(); return true;
           case ReadResult::Full: break;
         }
         if (std::memcmp(baitBlock_.data(), backupBlock_.data(), block) != 0) verdict_ = changed();
-        return;
+        return true;
       case Against::KeptBytes:
         if (std::memcmp(baitBlock_.data(), kept_.bytes.data() + done_, block) != 0) verdict_ = changed();
-        return;
+        return true;
       case Against::KeptDigest:
         if (!digest_->add(baitBlock_.data(), block)) verdict_ = changed();  // cannot tell: reported
-        return;
+        return true;
     }
+    return true;
   }
 
   Comparison finalVerdict() {

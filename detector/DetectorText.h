@@ -139,11 +139,9 @@ inline std::wstring rewriteFailure(std::wstring_view path, std::wstring_view rea
 
 // The program's folder is the system directory: each bait would be its own backup.
 inline std::wstring sameFolderRefusal(std::wstring_view folder) {
-  std::wstring text = L"本程序所在的文件夹";
-  text += folder;
-  text += L"就是系统文件夹，诱饵文件和它的备份会是同一个文件，深度检测无法发现改动。\r\n"
-          L"请把本程序放到其他文件夹后再进行深度检测。\r\n深度检测没有开始。";
-  return text;
+  return L"本程序所在的文件夹" + std::wstring(folder) +
+         L"就是系统文件夹，诱饵文件和它的备份会是同一个文件，深度检测无法发现改动。\r\n"
+         L"请把本程序放到其他文件夹后再进行深度检测。\r\n深度检测没有开始。";
 }
 
 inline constexpr std::wstring_view TimerFailure =
@@ -151,12 +149,8 @@ inline constexpr std::wstring_view TimerFailure =
 
 // Restoring a large content of which only the digest was kept, without a backup to copy.
 inline std::wstring digestOnlyRestored(std::wstring_view baitPath, std::wstring_view backupPath) {
-  std::wstring text = L"您接受过的文件";
-  text += baitPath;
-  text += L"内容较大，程序只记下了它的校验值，备份文件";
-  text += backupPath;
-  text += L"又无法读取，因此无法恢复该内容。已改为写回深度检测开始时的诱饵内容。";
-  return text;
+  return L"您接受过的文件" + std::wstring(baitPath) + L"内容较大，程序只记下了它的校验值，备份文件" +
+         std::wstring(backupPath) + L"又无法读取，因此无法恢复该内容。已改为写回深度检测开始时的诱饵内容。";
 }
 
 // Why a file was not written or deleted although the system would have allowed it,

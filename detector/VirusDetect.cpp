@@ -29,6 +29,19 @@ constexpr TwipRect StopPlace{3720, 3960, 1455, 375};
 
 constexpr UINT TimerDeepInterval = 1000;
 
+// EnumWindows callback: stops at a visible dialog of this process and notes it.
+BOOL CALLBACK findOwnMessageBox(HWND window, LPARAM found) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  wchar_t className[16] = {};
+  if (process != GetCurrentProcessId() || !IsWindowVisible(window) || !GetClassNameW(window, className, 16) ||
+      lstrcmpW(className, L"#32770") != 0) {
+    return TRUE;
+  }
+  *reinterpret_cast<bool*>(found) = true;
+  return FALSE;
+}
+
 DetectorFolders systemFolders(const PageContext& context) {
   return DetectorFolders{systemDirectory(), windowsDirectory(), context.appDirectory};
 }
@@ -144,25 +157,9 @@ bool VirusDetect::setTimerDeep(bool enabled) {
 // Every message box of the program is a dialog window of this process, whichever
 // page or routine opened it.
 bool VirusDetect::messageBoxOpen() {
-  struct Search {
-    DWORD process = GetCurrentProcessId();
-    bool found = false;
-  } search;
-  EnumWindows(
-      [](HWND window, LPARAM context) -> BOOL {
-        auto& state = *reinterpret_cast<Search*>(context);
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        wchar_t className[16] = {};
-        if (process == state.process && IsWindowVisible(window) && GetClassNameW(window, className, 16) &&
-            lstrcmpW(className, L"#32770") == 0) {
-          state.found = true;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  bool found = false;
+  EnumWindows(findOwnMessageBox, reinterpret_cast<LPARAM>(&found));
+  return found;
 }
 
 double VirusDetect::nowMs() {
