@@ -347,6 +347,8 @@ TEST_F(DetectorPage, EveryKindOfChangeToABaitIsReportedAndRestoreMakesItEqualAga
       {"non-zero bytes appended", [&] { appendBytes(path, "MZ"); }},
       {"zero bytes appended", [&] { appendBytes(path, std::string(3, '\0')); }},
       {"deleted", [&] { DeleteFileW(path.c_str()); }},
+      // Not made the reference by its backup going: measured against the start's line.
+      {"changed, backup deleted", [&] { writeFile(path, "infected"); DeleteFileW(backup(L".HTM").c_str()); }},
   };
   for (const auto& [name, change] : changes) {
     change();
@@ -358,6 +360,7 @@ TEST_F(DetectorPage, EveryKindOfChangeToABaitIsReportedAndRestoreMakesItEqualAga
     EXPECT_EQ(boxes.shown[0].title, L"dudov报告");
     EXPECT_EQ(boxes.shown[1].text, text::restoreQuestion(backup(L".HTM"), path)) << name;
     EXPECT_EQ(readAll(path), BaitContent) << name;
+    EXPECT_EQ(readAll(backup(L".HTM")), BaitContent) << name;
     boxes.shown.clear();
     page->TimerDeep_Timer();
     EXPECT_TRUE(boxes.shown.empty()) << name;
