@@ -106,19 +106,34 @@ void Detector::StopNormalDetect() {
 
 void Detector::DeepDetect() {
   if (mode_ != DetectorMode::Idle) return;
+  // In the system directory itself each bait would be its own backup: every
+  // comparison would find them equal and detection would see nothing.
+  if (files_.sameFolder(folders_.systemDir, folders_.appDir)) {
+    ask(text::sameFolderRefusal(folders_.appDir), text::Title, MbOk | MbIconError);
+    return;
+  }
   if (ask(text::ConfirmDeep, text::Title, MbYesNo) != IdYes) return;
   if (mode_ != DetectorMode::Idle) return;
-  if (!plantBaits()) return;
+  std::vector<std::wstring> written;
+  if (!plantBaits(written)) return;
   ++run_;
+  resetComparisons();
+  kept_.fill(KeptContent::of(BaitContent));
+  if (!host_.setTimerDeep(true)) {
+    // Nothing would ever compare the files: they go again and the page stays idle.
+    std::wstring message(text::TimerFailure);
+    const std::wstring left = removeAll(written);
+    if (!left.empty()) message += L"\r\n" + std::wstring(text::UndeletableHeading) + left;
+    ask(message, text::Title, MbOk | MbIconError);
+    return;
+  }
   enterMode(DetectorMode::Deep);
-  host_.setTimerDeep(true);
 }
 
 // Writes all 22 files. Every write is tried, so the user learns of every file in
 // the way at once; if any failed, the files written go again and nothing is left
 // behind.
-bool Detector::plantBaits() {
-  std::vector<std::wstring> written;
+bool Detector::plantBaits(std::vector<std::wstring>& written) {
   std::vector<text::WriteFailure> failures;
   bool accessDenied = false;
   for (const BaitPair& pair : baitPairs(folders_.systemDir, folders_.appDir)) {
@@ -133,80 +148,147 @@ bool Detector::plantBaits() {
   }
   if (failures.empty()) return true;
   std::wstring message = text::writeFailure(failures, accessDenied);
-  std::wstring left;
-  for (const std::wstring& done : written) {
-    if (files_.remove(done)) left += L"\r\n" + done;
-  }
+  const std::wstring left = removeAll(written);
   if (!left.empty()) message += L"\r\n" + std::wstring(text::UndeletableHeading) + left;
   ask(message, text::Title, MbOk | MbIconError);
   return false;
 }
 
+// Removes the files and names, one a line, those that stay, with the reason.
+std::wstring Detector::removeAll(const std::vector<std::wstring>& paths) {
+  std::wstring left;
+  for (const std::wstring& path : paths) {
+    if (const FileOutcome failure = files_.remove(path)) left += L"\r\n" + path + L"：" + failure->reason;
+  }
+  return left;
+}
+
+void Detector::resetComparisons() {
+  comparison_.reset();  // lets go of the files it holds open
+  nextPair_ = 0;
+  pairs_ = baitPairs(folders_.systemDir, folders_.appDir);
+}
+
+// Compares the pairs in list order, a piece at a time: a tick stops after its
+// share of time and the next tick goes on where it stopped, so a bait grown to
+// any size never holds the window for long. Files of different sizes differ
+// without being read.
 void Detector::TimerDeep_Timer() {
-  // A tick that comes while an earlier tick's dialogs are open does nothing; the
-  // next tick after they close compares again.
-  if (mode_ != DetectorMode::Deep || comparing_) return;
+  // A tick that comes while an earlier tick's dialogs, or any other of the
+  // program's message boxes, are open does nothing; the next tick compares.
+  if (mode_ != DetectorMode::Deep || comparing_ || host_.messageBoxOpen()) return;
   comparing_ = true;
   const unsigned run = run_;
-  for (const BaitPair& pair : baitPairs(folders_.systemDir, folders_.appDir)) {
-    CompareBait(pair, run);
-    if (!isCurrent(DetectorMode::Deep, run)) break;
+  double started = host_.nowMs();
+  for (;;) {
+    const size_t index = nextPair_;
+    if (!comparison_) comparison_ = files_.compare(pairs_[index], kept_[index]);
+    const std::optional<Comparison> verdict = comparison_->advance(ComparisonStepBytes);
+    if (!verdict) {
+      if (host_.nowMs() - started >= TickBudgetMs) break;
+      continue;
+    }
+    comparison_.reset();
+    nextPair_ = (index + 1) % pairs_.size();
+    if (*verdict != Comparison::Same) {
+      CompareBait(index, *verdict, run);
+      if (!isCurrent(DetectorMode::Deep, run)) break;
+      started = host_.nowMs();  // the time in the dialogs held nothing up
+    }
+    if (nextPair_ == 0) break;  // one round a tick at most
   }
   comparing_ = false;
 }
 
-void Detector::CompareBait(const BaitPair& pair, unsigned run) {
-  const Comparison comparison = files_.compare(pair.bait, pair.backup);
-  if (comparison == Comparison::Same) return;
-  const bool baitReadable = comparison == Comparison::Changed || comparison == Comparison::BackupUnreadable;
-  const bool backupReadable = comparison == Comparison::Changed || comparison == Comparison::BaitUnreadable;
-  const std::wstring report = comparison == Comparison::Changed       ? text::changedReport(pair.bait)
-                              : comparison == Comparison::BackupUnreadable ? text::missingReport(pair.backup)
-                                                                           : text::missingReport(pair.bait);
+// Reports a pair that differs and does what the user answers.
+void Detector::CompareBait(size_t index, Comparison comparison, unsigned run) {
+  const BaitPair& pair = pairs_[index];
+  const bool baitGone = comparison == Comparison::BaitUnreadable || comparison == Comparison::BothUnreadable;
+  const std::wstring report = comparison == Comparison::BackupUnreadable ? text::missingReport(pair.backup)
+                              : baitGone                                 ? text::missingReport(pair.bait)
+                                                                         : text::changedReport(pair.bait);
   const unsigned flags = MbIconExclamation | MbDefButton2;
   const int first = ask(report, text::ReportTitle, MbOkCancel | flags);
   if (!isCurrent(DetectorMode::Deep, run)) return;  // stopped while the report was open
   if (first == IdOk) {
-    bringUpToDate(pair.bait, pair.backup, baitReadable, backupReadable);
+    accept(index, comparison);
     return;
   }
   const int second = ask(text::restoreQuestion(pair.backup, pair.bait), text::ReportTitle, MbYesNo | flags);
   if (!isCurrent(DetectorMode::Deep, run)) return;
-  if (second == IdYes) bringUpToDate(pair.backup, pair.bait, backupReadable, baitReadable);
+  if (second == IdYes) restore(index, comparison);
 }
 
-// Copies `from` over `to`. When `from` is the file that has gone, the missing file
-// is written back from the other one; when both have gone, both get the content
-// they started with. Either way the pair is equal again.
-void Detector::bringUpToDate(const std::wstring& from, const std::wstring& to, bool fromReadable,
-                             bool toReadable) {
-  if (!fromReadable && !toReadable) {
-    for (const std::wstring* path : {&from, &to}) {
-      if (const FileOutcome failure = files_.write(*path, BaitContent)) {
-        ask(text::rewriteFailure(*path, failure->reason), text::ReportTitle, MbOk | MbIconError);
-        return;
-      }
+// OK: the bait as it is now becomes what the pair should hold. A bait that has
+// gone cannot be accepted: it is written back instead.
+void Detector::accept(size_t index, Comparison comparison) {
+  if (comparison == Comparison::BaitUnreadable || comparison == Comparison::BothUnreadable) {
+    restore(index, comparison);
+    return;
+  }
+  const BaitPair& pair = pairs_[index];
+  KeptContent copied;
+  if (const FileOutcome failure = files_.copy(pair.bait, pair.backup, copied)) {
+    tell(text::copyFailure(pair.bait, pair.backup, failure->reason, failure->accessDenied));
+    return;
+  }
+  kept_[index] = std::move(copied);
+}
+
+// Yes: the pair gets back what it should hold. Only the backup can give back a
+// large content of which the digest alone was kept; without it the bait line of
+// the start goes to both files, and the user is told.
+void Detector::restore(size_t index, Comparison comparison) {
+  const BaitPair pair = pairs_[index];  // a message below may pump, and a stop and start in it renew the pairs
+  const KeptContent& kept = kept_[index];
+  if (kept.whole()) {
+    writeKept(index, kept);
+    return;
+  }
+  const bool backupReadable = comparison == Comparison::Changed || comparison == Comparison::BaitUnreadable;
+  if (backupReadable) {
+    KeptContent copied;
+    if (const FileOutcome failure = files_.copy(pair.backup, pair.bait, copied)) {
+      tell(text::copyFailure(pair.backup, pair.bait, failure->reason, failure->accessDenied));
     }
     return;
   }
-  const std::wstring& source = fromReadable ? from : to;
-  const std::wstring& destination = fromReadable ? to : from;
-  if (const FileOutcome failure = files_.copy(source, destination)) {
-    ask(text::copyFailure(source, destination, failure->reason), text::ReportTitle, MbOk | MbIconError);
-  }
+  const KeptContent line = KeptContent::of(BaitContent);
+  kept_[index] = line;
+  writeKept(index, line);
+  tell(text::digestOnlyRestored(pair.bait, pair.backup));
 }
+
+// Writes the content to the bait and its backup; names every file that could
+// not be written.
+void Detector::writeKept(size_t index, const KeptContent& content) {
+  const BaitPair& pair = pairs_[index];
+  const std::string bytes = content.bytes;  // the content may be replaced while a message is open
+  std::wstring message;
+  for (const std::wstring* path : {&pair.bait, &pair.backup}) {
+    if (const FileOutcome failure = files_.write(*path, bytes)) {
+      if (!message.empty()) message += L"\r\n";
+      message += text::rewriteFailure(*path, failure->reason, failure->accessDenied);
+    }
+  }
+  if (!message.empty()) tell(message);
+}
+
+void Detector::tell(const std::wstring& message) { ask(message, text::ReportTitle, MbOk | MbIconError); }
 
 void Detector::StopDeepDetect() {
   if (mode_ != DetectorMode::Deep) return;
   // Timer off and idle before anything pumps, so no tick compares files that are
-  // being deleted and a report still open does nothing once it closes.
+  // being deleted and a report still open does nothing once it closes. The
+  // comparison under way lets go of its files first, so they really go.
   host_.setTimerDeep(false);
-  std::wstring left;
-  for (const BaitPair& pair : baitPairs(folders_.systemDir, folders_.appDir)) {
-    for (const std::wstring* path : {&pair.bait, &pair.backup}) {
-      if (const FileOutcome failure = files_.remove(*path)) left += L"\r\n" + *path + L"：" + failure->reason;
-    }
+  resetComparisons();
+  std::vector<std::wstring> paths;
+  for (const BaitPair& pair : pairs_) {
+    paths.push_back(pair.bait);
+    paths.push_back(pair.backup);
   }
+  const std::wstring left = removeAll(paths);
   enterMode(DetectorMode::Idle);
   ask(text::DeepStopped, L"", MbOk | MbIconInformation);
   if (!left.empty()) ask(std::wstring(text::UndeletableHeading) + left, text::Title, MbOk | MbIconExclamation);

@@ -12,8 +12,14 @@
 // Deep detection plants eleven bait files in the system directory with a backup
 // of each in the application directory, compares each pair once a second and
 // reports a pair that differs; the user accepts the change (the backup is brought
-// up to date) or restores the bait file from its backup.
+// up to date) or restores the bait file. The detector keeps what each pair should
+// hold (the bait line, later what the user accepted), so a backup that has gone
+// or cannot be read never makes a changed bait the reference. A tick compares
+// for a bounded time and the next one goes on where it stopped, so no file,
+// however large, holds the window.
 #include <array>
+#include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -68,18 +74,53 @@ class FolderWatch {
   virtual void close() = 0;
 };
 
-enum class Comparison { Same, Changed, BaitUnreadable, BackupUnreadable, BothUnreadable };
+// What a pair should hold: at start the bait line, later what the user accepted.
+// A small content is kept whole; a large one by its size and digest (SHA-256),
+// enough to recognise it while memory stays bounded.
+inline constexpr uint64_t KeptBytesLimit = 64 * 1024;
+struct KeptContent {
+  uint64_t size = 0;
+  std::string bytes;   // the content itself, when whole
+  std::string digest;  // otherwise its digest
+  bool whole() const { return digest.empty(); }
+  static KeptContent of(std::string_view content) { return KeptContent{content.size(), std::string(content), {}}; }
+};
 
+enum class Comparison {
+  Same,                  // the bait equals its backup
+  Changed,               // the bait differs from its backup
+  BaitUnreadable,        // the bait has gone or cannot be read; the backup can
+  BackupUnreadable,      // the backup has gone or cannot be read; the bait holds what was kept
+  ChangedBackupUnreadable,  // the backup cannot be read and the bait differs from what was kept
+  BothUnreadable,
+};
+
+// One pair's comparison, a piece at a time, so that no tick holds the window
+// long whatever the files hold.
+class PairComparison {
+ public:
+  virtual ~PairComparison() = default;
+  // Compares up to `bytes` more bytes; the verdict once it is known.
+  virtual std::optional<Comparison> advance(uint64_t bytes) = 0;
+};
+
+// The bait files and backups. Every write, copy and deletion touches only a
+// plain file at that very path; anything else there is refused as a failure.
 class BaitFiles {
  public:
   virtual ~BaitFiles() = default;
-  // Creates or truncates the file and writes the bytes.
+  // Creates or empties the file and writes the bytes.
   virtual FileOutcome write(const std::wstring& path, std::string_view bytes) = 0;
-  virtual Comparison compare(const std::wstring& bait, const std::wstring& backup) = 0;
-  // Replaces `to` with a copy of `from`.
-  virtual FileOutcome copy(const std::wstring& from, const std::wstring& to) = 0;
+  // Compares the bait with its backup, or, when the backup cannot be read, with
+  // what the pair should hold.
+  virtual std::unique_ptr<PairComparison> compare(const BaitPair& pair, const KeptContent& kept) = 0;
+  // Replaces the content of `to` with that of `from` (not its attributes); on
+  // success `copied` describes the content.
+  virtual FileOutcome copy(const std::wstring& from, const std::wstring& to, KeptContent& copied) = 0;
   // A file that is already gone counts as removed.
   virtual FileOutcome remove(const std::wstring& path) = 0;
+  // Whether the two paths name one folder.
+  virtual bool sameFolder(const std::wstring& first, const std::wstring& second) = 0;
 };
 
 // What the detector needs of the page that hosts it.
@@ -87,7 +128,12 @@ class DetectorHost {
  public:
   virtual ~DetectorHost() = default;
   virtual void showControlStates(const ControlStates& states) = 0;
-  virtual void setTimerDeep(bool enabled) = 0;
+  // False when the timer could not be started.
+  virtual bool setTimerDeep(bool enabled) = 0;
+  // Whether any of the program's message boxes is open, another page's too.
+  virtual bool messageBoxOpen() = 0;
+  // A steady clock in milliseconds, for the time a tick may take.
+  virtual double nowMs() = 0;
   // One pass of event processing; anything, this detector included, may run in it.
   virtual void processPendingEvents() = 0;
 };
@@ -99,6 +145,10 @@ struct DetectorFolders {
 };
 
 inline constexpr unsigned WaitSliceMs = 100;
+// How long a tick compares before it leaves the rest to the next tick, and how
+// much it reads at a time (one read of each file is a few milliseconds at most).
+inline constexpr double TickBudgetMs = 20;
+inline constexpr uint64_t ComparisonStepBytes = 256 * 1024;
 
 class Detector {
  public:
@@ -126,9 +176,14 @@ class Detector {
   bool isCurrent(DetectorMode mode, unsigned run) const { return mode_ == mode && run_ == run; }
   WaitEnd waitForChange(unsigned run);
   void endNormalRun();
-  bool plantBaits();
-  void CompareBait(const BaitPair& pair, unsigned run);
-  void bringUpToDate(const std::wstring& from, const std::wstring& to, bool fromReadable, bool toReadable);
+  bool plantBaits(std::vector<std::wstring>& written);
+  std::wstring removeAll(const std::vector<std::wstring>& paths);
+  void resetComparisons();
+  void CompareBait(size_t index, Comparison comparison, unsigned run);
+  void accept(size_t index, Comparison comparison);
+  void restore(size_t index, Comparison comparison);
+  void writeKept(size_t index, const KeptContent& content);
+  void tell(const std::wstring& message);
 
   DetectorFolders folders_;
   FolderWatch& watch_;
@@ -139,6 +194,10 @@ class Detector {
   DetectorMode mode_ = DetectorMode::Idle;
   unsigned run_ = 0;         // counts the runs of either mode
   bool comparing_ = false;   // a tick's comparison (and its dialogs) is under way
+  std::vector<BaitPair> pairs_;
+  std::array<KeptContent, BaitTypes.size()> kept_;
+  std::unique_ptr<PairComparison> comparison_;  // of pairs_[nextPair_], spread over ticks
+  size_t nextPair_ = 0;
 };
 
 }  // namespace kelvane

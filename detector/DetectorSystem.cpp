@@ -1,12 +1,18 @@
 #include "detector/DetectorSystem.h"
 
-#include <array>
+#include <wincrypt.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "detector/DetectorText.h"
 
 namespace kelvane {
 namespace {
 
-// Bait files are compared a block at a time; bytes past a file's end read as zero.
-constexpr DWORD BlockSize = 1024;
+// Files are read and compared a block at a time.
+constexpr DWORD BlockSize = 64 * 1024;
 
 // How often a quiet watch checks that its folder is still there.
 constexpr ULONGLONG FolderCheckIntervalMs = 1000;
@@ -69,25 +75,232 @@ class RedirectionOff {
   [[maybe_unused]] bool active_ = false;
 };
 
-UniqueFile openForReading(const std::wstring& path) {
-  RedirectionOff redirection;
-  // Others may go on reading, writing and deleting: the comparison only looks.
-  return UniqueFile(CreateFileW(path.c_str(), GENERIC_READ, ShareAll,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+FileFailure failureOf(const PlainFileError& error) {
+  switch (error.refusal) {
+    case FileRefusal::Directory: return FileFailure{std::wstring(detector_text::DirectoryReason)};
+    case FileRefusal::ReparsePoint: return FileFailure{std::wstring(detector_text::ReparsePointReason)};
+    case FileRefusal::HardLinks: return FileFailure{std::wstring(detector_text::HardLinksReason)};
+    case FileRefusal::ReadOnly: return FileFailure{std::wstring(detector_text::ReadOnlyReason)};
+    case FileRefusal::None: break;
+  }
+  return failureOf(error.code);
 }
 
-// Fills the block with the file's next bytes and zeros after its end; false when
-// the read fails.
-bool readBlock(HANDLE file, std::array<char, BlockSize>& block) {
-  block.fill(0);
+// SHA-256 through the system's cryptographic provider (present since Windows XP SP3).
+class Sha256 {
+ public:
+  Sha256() {
+    if (CryptAcquireContextW(&provider_, nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT | CRYPT_SILENT) &&
+        !CryptCreateHash(provider_, CALG_SHA_256, 0, 0, &hash_)) {
+      hash_ = 0;
+    }
+  }
+  ~Sha256() {
+    if (hash_) CryptDestroyHash(hash_);
+    if (provider_) CryptReleaseContext(provider_, 0);
+  }
+  Sha256(const Sha256&) = delete;
+  Sha256& operator=(const Sha256&) = delete;
+
+  bool add(const char* bytes, DWORD size) {
+    return hash_ && CryptHashData(hash_, reinterpret_cast<const BYTE*>(bytes), size, 0);
+  }
+  // The digest, or empty text when it could not be made.
+  std::string finish() {
+    std::string digest(32, '\0');
+    DWORD size = static_cast<DWORD>(digest.size());
+    if (!hash_ || !CryptGetHashParam(hash_, HP_HASHVAL, reinterpret_cast<BYTE*>(digest.data()), &size, 0)) return {};
+    digest.resize(size);
+    return digest;
+  }
+
+ private:
+  HCRYPTPROV provider_ = 0;
+  HCRYPTHASH hash_ = 0;
+};
+
+enum class ReadResult { Full, Short, Failed };
+
+// Reads `size` bytes, or fewer when the file ends first (it shrank).
+ReadResult readExactly(HANDLE file, char* buffer, DWORD size) {
   DWORD total = 0;
-  while (total < BlockSize) {
+  while (total < size) {
     DWORD read = 0;
-    if (!ReadFile(file, block.data() + total, BlockSize - total, &read, nullptr)) return false;
-    if (read == 0) break;
+    if (!ReadFile(file, buffer + total, size - total, &read, nullptr)) return ReadResult::Failed;
+    if (read == 0) return ReadResult::Short;
     total += read;
   }
-  return true;
+  return ReadResult::Full;
+}
+
+// What a file was when a comparison began. A file that is no longer that
+// (replaced, written, resized) between two ticks makes the comparison begin again.
+struct FileStamp {
+  DWORD volume = 0, indexHigh = 0, indexLow = 0;
+  uint64_t size = 0;
+  uint64_t written = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+
+FileStamp stampOf(const BY_HANDLE_FILE_INFORMATION& information) {
+  return FileStamp{information.dwVolumeSerialNumber, information.nFileIndexHigh, information.nFileIndexLow,
+                    (static_cast<uint64_t>(information.nFileSizeHigh) << 32) | information.nFileSizeLow,
+                    (static_cast<uint64_t>(information.ftLastWriteTime.dwHighDateTime) << 32) |
+                        information.ftLastWriteTime.dwLowDateTime};
+}
+
+bool seekTo(HANDLE file, uint64_t offset) {
+  LARGE_INTEGER position{};
+  position.QuadPart = static_cast<LONGLONG>(offset);
+  return SetFilePointerEx(file, position, nullptr, FILE_BEGIN) != 0;
+}
+
+// Compares a bait with its backup of the same size, or, when the backup cannot
+// be read, with what the pair should hold: the content itself (small) or its
+// digest. A large file takes several calls, one or more a tick; between them
+// the files are closed, so nobody else is kept from writing, replacing or
+// holding them, and each call opens them again where it stopped.
+class DiskPairComparison final : public PairComparison {
+ public:
+  DiskPairComparison(PlainFiles& files, const BaitPair& pair, const KeptContent& kept)
+      : files_(files), pair_(pair), kept_(kept) {}
+
+  std::optional<Comparison> advance(uint64_t bytes) override {
+    if (verdict_) return verdict_;
+    RedirectionOff redirection;
+    if (!begun_ || !reopen()) begin();
+    while (!verdict_ && done_ < size_ && bytes > 0) {
+      const DWORD block = static_cast<DWORD>(std::min<uint64_t>({BlockSize, size_ - done_, bytes}));
+      if (compareBlock(block)) done_ += block;
+      bytes -= block;
+    }
+    if (!verdict_ && done_ >= size_) verdict_ = finalVerdict();
+    bait_.reset();
+    backup_.reset();
+    return verdict_;
+  }
+
+ private:
+  enum class Against { Backup, KeptBytes, KeptDigest };
+
+  Comparison changed() const {
+    return against_ == Against::Backup ? Comparison::Changed : Comparison::ChangedBackupUnreadable;
+  }
+
+  UniqueFile open(const std::wstring& path, FileStamp& stamp) {
+    PlainFileError ignored;
+    HandleFacts facts;
+    UniqueFile file = files_.openForReading(path, ignored, facts);
+    if (file) stamp = stampOf(facts.details);
+    return file;
+  }
+
+  void begin() {
+    begun_ = true;
+    done_ = 0;
+    against_ = Against::Backup;
+    digest_.reset();
+    bait_ = open(pair_.bait, baitStamp_);
+    backup_ = open(pair_.backup, backupStamp_);
+    size_ = baitStamp_.size;
+    if (!bait_) {
+      verdict_ = backup_ ? Comparison::BaitUnreadable : Comparison::BothUnreadable;
+    } else if (!backup_) {
+      compareWithKept();
+    } else if (size_ != backupStamp_.size) {
+      verdict_ = Comparison::Changed;  // bytes appended, zero bytes too, change a bait
+    }
+  }
+
+  // Opens the files again where the last call stopped; false when either is no
+  // longer the file it was.
+  bool reopen() {
+    FileStamp stamp;
+    bait_ = open(pair_.bait, stamp);
+    if (!bait_ || !(stamp == baitStamp_) || !seekTo(bait_.get(), done_)) return false;
+    if (against_ != Against::Backup) return true;
+    backup_ = open(pair_.backup, stamp);
+    return backup_ && stamp == backupStamp_ && seekTo(backup_.get(), done_);
+  }
+
+  // The backup is not there or not to be trusted: the bait is measured against
+  // what was kept, from its start.
+  void compareWithKept() {
+    backup_.reset();
+    done_ = 0;
+    if (!seekTo(bait_.get(), 0)) {
+      verdict_ = Comparison::BothUnreadable;
+      return;
+    }
+    against_ = kept_.whole() ? Against::KeptBytes : Against::KeptDigest;
+    if (against_ == Against::KeptDigest) digest_ = std::make_unique<Sha256>();
+    if (size_ != kept_.size) verdict_ = Comparison::ChangedBackupUnreadable;
+  }
+
+  // Compares the next block; false when the backup failed and the comparison
+  // began again against what was kept.
+  bool compareBlock(DWORD block) {
+    baitBlock_.resize(BlockSize);
+    switch (readExactly(bait_.get(), baitBlock_.data(), block)) {
+      case ReadResult::Failed:
+        verdict_ = against_ == Against::Backup ? Comparison::BaitUnreadable : Comparison::BothUnreadable;
+        return true;
+      case ReadResult::Short: verdict_ = changed(); return true;
+      case ReadResult::Full: break;
+    }
+    switch (against_) {
+      case Against::Backup:
+        backupBlock_.resize(BlockSize);
+        switch (readExactly(backup_.get(), backupBlock_.data(), block)) {
+          case ReadResult::Failed: compareWithKept(); return false;
+          case ReadResult::Short: verdict_ = changed(); return true;
+          case ReadResult::Full: break;
+        }
+        if (std::memcmp(baitBlock_.data(), backupBlock_.data(), block) != 0) verdict_ = changed();
+        return true;
+      case Against::KeptBytes:
+        if (std::memcmp(baitBlock_.data(), kept_.bytes.data() + done_, block) != 0) verdict_ = changed();
+        return true;
+      case Against::KeptDigest:
+        if (!digest_->add(baitBlock_.data(), block)) verdict_ = changed();  // cannot tell: reported
+        return true;
+    }
+    return true;
+  }
+
+  Comparison finalVerdict() {
+    switch (against_) {
+      case Against::Backup: return Comparison::Same;
+      case Against::KeptBytes: return Comparison::BackupUnreadable;
+      case Against::KeptDigest: break;
+    }
+    return digest_->finish() == kept_.digest ? Comparison::BackupUnreadable : Comparison::ChangedBackupUnreadable;
+  }
+
+  PlainFiles& files_;
+  const BaitPair pair_;
+  const KeptContent kept_;  // a copy: small, or only a size and digest
+  bool begun_ = false;
+  UniqueFile bait_, backup_;  // open only within a call
+  FileStamp baitStamp_, backupStamp_;
+  uint64_t size_ = 0;
+  uint64_t done_ = 0;
+  Against against_ = Against::Backup;
+  std::unique_ptr<Sha256> digest_;  // only for a content kept by its digest
+  std::vector<char> baitBlock_, backupBlock_;
+  std::optional<Comparison> verdict_;
+};
+
+// The identity of an existing file or folder: its volume and index.
+bool identityOf(const std::wstring& path, BY_HANDLE_FILE_INFORMATION& information) {
+  const UniqueFile handle(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, ShareAll, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  return handle && GetFileInformationByHandle(handle.get(), &information);
+}
+
+std::wstring withoutTrailingBackslashes(std::wstring path) {
+  while (path.size() > 1 && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
+  return path;
 }
 
 }  // namespace
@@ -189,61 +402,73 @@ void ChangeNotificationWatch::close() {
 
 FileOutcome DiskBaitFiles::write(const std::wstring& path, std::string_view bytes) {
   RedirectionOff redirection;
-  // A read-only file in the way stays as it is. Windows refuses to open it for
-  // writing anyway; Wine run with root rights would truncate it.
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-    return failureOf(ERROR_ACCESS_DENIED);
-  }
-  UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return failureOf(GetLastError());
-  DWORD written = 0;
-  if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
-    const DWORD error = GetLastError();
-    file.reset();
-    DeleteFileW(path.c_str());
-    return failureOf(error);
-  }
-  if (written != bytes.size()) {  // a full disk
-    file.reset();
-    DeleteFileW(path.c_str());
-    return failureOf(ERROR_DISK_FULL);
-  }
+  PlainFileError error;
+  if (!files_.write(path, bytes, error)) return failureOf(error);
   return std::nullopt;
 }
 
-Comparison DiskBaitFiles::compare(const std::wstring& bait, const std::wstring& backup) {
-  const UniqueFile baitFile = openForReading(bait);
-  const UniqueFile backupFile = openForReading(backup);
-  LARGE_INTEGER baitSize{}, backupSize{};
-  const bool baitReadable = baitFile && GetFileSizeEx(baitFile.get(), &baitSize);
-  const bool backupReadable = backupFile && GetFileSizeEx(backupFile.get(), &backupSize);
-  if (!baitReadable) return backupReadable ? Comparison::BaitUnreadable : Comparison::BothUnreadable;
-  if (!backupReadable) return Comparison::BackupUnreadable;
-  // Bytes appended to the bait file, zero bytes too, change it, although they
-  // would compare equal with the zeros that stand past the backup's end.
-  if (baitSize.QuadPart != backupSize.QuadPart) return Comparison::Changed;
-  std::array<char, BlockSize> baitBlock, backupBlock;
-  for (LONGLONG done = 0; done < baitSize.QuadPart; done += BlockSize) {
-    if (!readBlock(baitFile.get(), baitBlock)) return Comparison::BaitUnreadable;
-    if (!readBlock(backupFile.get(), backupBlock)) return Comparison::BackupUnreadable;
-    if (baitBlock != backupBlock) return Comparison::Changed;
-  }
-  return Comparison::Same;
+std::unique_ptr<PairComparison> DiskBaitFiles::compare(const BaitPair& pair, const KeptContent& kept) {
+  return std::make_unique<DiskPairComparison>(files_, pair, kept);
 }
 
-FileOutcome DiskBaitFiles::copy(const std::wstring& from, const std::wstring& to) {
+// Copies the content alone: the attributes of `from` (read-only, hidden) stay
+// behind, so they cannot stand in the way of a later write or deletion.
+FileOutcome DiskBaitFiles::copy(const std::wstring& from, const std::wstring& to, KeptContent& copied) {
   RedirectionOff redirection;
-  if (!CopyFileW(from.c_str(), to.c_str(), FALSE)) return failureOf(GetLastError());
+  PlainFileError error;
+  const UniqueFile source = files_.openForReading(from, error);
+  if (!source) return failureOf(error);
+  const UniqueFile target = files_.openForReplacing(to, error);
+  if (!target) return failureOf(error);
+  KeptContent content;
+  Sha256 digest;
+  std::vector<char> buffer(BlockSize);
+  DWORD code = ERROR_SUCCESS;
+  for (;;) {
+    DWORD read = 0;
+    if (!ReadFile(source.get(), buffer.data(), BlockSize, &read, nullptr)) {
+      code = GetLastError();
+      break;
+    }
+    if (read == 0) break;
+    if (!writeAll(target.get(), std::string_view(buffer.data(), read), code)) break;
+    content.size += read;
+    // Kept whole while small; beyond that only the digest goes on.
+    if (content.size <= KeptBytesLimit) content.bytes.append(buffer.data(), read);
+    if (!digest.add(buffer.data(), read)) code = ERROR_INVALID_FUNCTION;
+    if (code != ERROR_SUCCESS) break;
+  }
+  if (code != ERROR_SUCCESS) {
+    LARGE_INTEGER start{};
+    SetFilePointerEx(target.get(), start, nullptr, FILE_BEGIN);
+    SetEndOfFile(target.get());  // no half copy is taken for one
+    return failureOf(code);
+  }
+  if (content.size > KeptBytesLimit) {
+    content.bytes.clear();
+    content.digest = digest.finish();
+    if (content.digest.empty()) return failureOf(ERROR_INVALID_FUNCTION);
+  }
+  copied = std::move(content);
   return std::nullopt;
 }
 
 FileOutcome DiskBaitFiles::remove(const std::wstring& path) {
   RedirectionOff redirection;
-  if (DeleteFileW(path.c_str())) return std::nullopt;
-  const DWORD error = GetLastError();
-  if (error == ERROR_FILE_NOT_FOUND) return std::nullopt;
-  return failureOf(error);
+  PlainFileError error;
+  if (!files_.remove(path, error)) return failureOf(error);
+  return std::nullopt;
+}
+
+bool DiskBaitFiles::sameFolder(const std::wstring& first, const std::wstring& second) {
+  RedirectionOff redirection;
+  BY_HANDLE_FILE_INFORMATION a{}, b{};
+  if (identityOf(first, a) && identityOf(second, b)) {
+    return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
+           a.nFileIndexLow == b.nFileIndexLow;
+  }
+  return CompareStringOrdinal(withoutTrailingBackslashes(first).c_str(), -1,
+                              withoutTrailingBackslashes(second).c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
 }  // namespace kelvane

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/Handles.h"
+#include "common/PlainFile.h"
 #include "detector/Detector.h"
 
 namespace kelvane {
@@ -58,15 +59,23 @@ class ChangeNotificationWatch final : public FolderWatch {
   alignas(DWORD) char buffer_[16 * 1024];
 };
 
-// The bait files and backups on disk. The 32-bit program on 64-bit Windows works
-// on the system directory the query names, not on the folder that file-system
-// redirection would substitute (see DetectorSystem.cpp).
+// The bait files and backups on disk, each written, copied over and deleted only
+// as a plain file at its very path (common/PlainFile.h). The 32-bit program on
+// 64-bit Windows works on the system directory the query names, not on the
+// folder that file-system redirection would substitute (see DetectorSystem.cpp).
 class DiskBaitFiles final : public BaitFiles {
  public:
+  // The inspector tells what an opened handle is; tests give a fake one.
+  explicit DiskBaitFiles(HandleInspector& inspector) : files_(inspector) {}
+
   FileOutcome write(const std::wstring& path, std::string_view bytes) override;
-  Comparison compare(const std::wstring& bait, const std::wstring& backup) override;
-  FileOutcome copy(const std::wstring& from, const std::wstring& to) override;
+  std::unique_ptr<PairComparison> compare(const BaitPair& pair, const KeptContent& kept) override;
+  FileOutcome copy(const std::wstring& from, const std::wstring& to, KeptContent& copied) override;
   FileOutcome remove(const std::wstring& path) override;
+  bool sameFolder(const std::wstring& first, const std::wstring& second) override;
+
+ private:
+  PlainFiles files_;
 };
 
 }  // namespace kelvane

@@ -119,13 +119,48 @@ inline std::wstring writeFailure(const std::vector<WriteFailure>& failures, bool
   return text;
 }
 
-inline std::wstring copyFailure(std::wstring_view from, std::wstring_view to, std::wstring_view reason) {
-  return fileFailure(L"无法用文件" + std::wstring(from) + L"更新文件", to, reason);
+// Administrator rights are suggested only where the lack of them is the reason.
+inline std::wstring withHint(std::wstring text, bool accessDenied) {
+  if (accessDenied) {
+    text += L"\r\n";
+    text += AdministratorHint;
+  }
+  return text;
 }
 
-inline std::wstring rewriteFailure(std::wstring_view path, std::wstring_view reason) {
-  return fileFailure(L"无法重新写入文件", path, reason);
+inline std::wstring copyFailure(std::wstring_view from, std::wstring_view to, std::wstring_view reason,
+                                bool accessDenied = false) {
+  return withHint(fileFailure(L"无法用文件" + std::wstring(from) + L"更新文件", to, reason), accessDenied);
 }
+
+inline std::wstring rewriteFailure(std::wstring_view path, std::wstring_view reason, bool accessDenied = false) {
+  return withHint(fileFailure(L"无法重新写入文件", path, reason), accessDenied);
+}
+
+// The program's folder is the system directory: each bait would be its own backup.
+inline std::wstring sameFolderRefusal(std::wstring_view folder) {
+  return L"本程序所在的文件夹" + std::wstring(folder) +
+         L"就是系统文件夹，诱饵文件和它的备份会是同一个文件，深度检测无法发现改动。\r\n"
+         L"请把本程序放到其他文件夹后再进行深度检测。\r\n深度检测没有开始。";
+}
+
+inline constexpr std::wstring_view TimerFailure =
+    L"无法启动深度检测的定时器，诱饵文件不会被检查。已写入的诱饵文件已经删除，深度检测没有开始。";
+
+// Restoring a large content of which only the digest was kept, without a backup to copy.
+inline std::wstring digestOnlyRestored(std::wstring_view baitPath, std::wstring_view backupPath) {
+  return L"您接受过的文件" + std::wstring(baitPath) + L"内容较大，程序只记下了它的校验值，备份文件" +
+         std::wstring(backupPath) + L"又无法读取，因此无法恢复该内容。已改为写回深度检测开始时的诱饵内容。";
+}
+
+// Why a file was not written or deleted although the system would have allowed it,
+// or why the system refused.
+inline constexpr std::wstring_view DirectoryReason = L"该位置是一个文件夹，不是文件";
+inline constexpr std::wstring_view ReparsePointReason =
+    L"该位置是一个链接（符号链接、目录联接或装入点），为安全起见没有改动它";
+inline constexpr std::wstring_view HardLinksReason =
+    L"该文件还有其他名称（硬链接），可能是别处的文件，为安全起见没有改动它";
+inline constexpr std::wstring_view ReadOnlyReason = L"该文件是只读的";
 
 inline constexpr std::wstring_view UndeletableHeading = L"以下文件无法删除，请手动删除：";
 

@@ -29,6 +29,19 @@ constexpr TwipRect StopPlace{3720, 3960, 1455, 375};
 
 constexpr UINT TimerDeepInterval = 1000;
 
+// EnumWindows callback: stops at a visible dialog of this process and notes it.
+BOOL CALLBACK findOwnMessageBox(HWND window, LPARAM found) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  wchar_t className[16] = {};
+  if (process != GetCurrentProcessId() || !IsWindowVisible(window) || !GetClassNameW(window, className, 16) ||
+      lstrcmpW(className, L"#32770") != 0) {
+    return TRUE;
+  }
+  *reinterpret_cast<bool*>(found) = true;
+  return FALSE;
+}
+
 DetectorFolders systemFolders(const PageContext& context) {
   return DetectorFolders{systemDirectory(), windowsDirectory(), context.appDirectory};
 }
@@ -135,5 +148,25 @@ void VirusDetect::showControlStates(const ControlStates& states) {
 }
 
 void VirusDetect::processPendingEvents() { kelvane::processPendingEvents(host_); }
+
+bool VirusDetect::setTimerDeep(bool enabled) {
+  TimerDeep.setEnabled(enabled);
+  return TimerDeep.enabled() == enabled;
+}
+
+// Every message box of the program is a dialog window of this process, whichever
+// page or routine opened it.
+bool VirusDetect::messageBoxOpen() {
+  bool found = false;
+  EnumWindows(findOwnMessageBox, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+double VirusDetect::nowMs() {
+  LARGE_INTEGER count{}, frequency{};
+  QueryPerformanceCounter(&count);
+  QueryPerformanceFrequency(&frequency);
+  return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
 
 }  // namespace kelvane

@@ -54,7 +54,9 @@ class VirusDetect final : public Panel, private DetectorHost {
   void UserControl_Initialize();
   bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   void showControlStates(const ControlStates& states) override;
-  void setTimerDeep(bool enabled) override { TimerDeep.setEnabled(enabled); }
+  bool setTimerDeep(bool enabled) override;
+  bool messageBoxOpen() override;
+  double nowMs() override;
   void processPendingEvents() override;
 
   HWND host_;
@@ -69,7 +71,8 @@ class VirusDetect final : public Panel, private DetectorHost {
   std::unique_ptr<CoolButton> cmdStop;
   Timer TimerDeep;
   ChangeNotificationWatch watch_;
-  DiskBaitFiles files_;
+  SystemHandleInspector inspector_;
+  DiskBaitFiles files_{inspector_};
   Detector detector_;
 };
 

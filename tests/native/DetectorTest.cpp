@@ -46,12 +46,41 @@ class FakeWatch : public FolderWatch {
   size_t next = 0;
 };
 
+// A comparison that knows its verdict at once: the fake's files are small.
+class KnownComparison : public PairComparison {
+ public:
+  explicit KnownComparison(Comparison verdict) : verdict_(verdict) {}
+  std::optional<Comparison> advance(uint64_t) override { return verdict_; }
+
+ private:
+  Comparison verdict_;
+};
+
+// A comparison that needs `steps` advances, as a large file does.
+class LongComparison : public PairComparison {
+ public:
+  LongComparison(int steps, Comparison verdict) : steps_(steps), verdict_(verdict) {}
+  std::optional<Comparison> advance(uint64_t) override {
+    if (--steps_ > 0) return std::nullopt;
+    return verdict_;
+  }
+
+ private:
+  int steps_;
+  Comparison verdict_;
+};
+
 class FakeFiles : public BaitFiles {
  public:
+  std::map<std::wstring, int> longBaits;  // bait path: advances its comparison needs
   std::map<std::wstring, std::string> files;
   std::map<std::wstring, FileFailure> refused;  // writes, copies to and removals of these fail
   std::vector<std::wstring> log;
   std::function<void()> onCompare;
+  bool sameFolders = false;
+
+  // What a large content is kept by.
+  static std::string digestOf(const std::string& bytes) { return std::to_string(std::hash<std::string>{}(bytes)); }
 
   FileOutcome write(const std::wstring& path, std::string_view bytes) override {
     log.push_back(L"write " + path);
@@ -59,17 +88,25 @@ class FakeFiles : public BaitFiles {
     files[path] = std::string(bytes);
     return std::nullopt;
   }
-  Comparison compare(const std::wstring& bait, const std::wstring& backup) override {
+  std::unique_ptr<PairComparison> compare(const BaitPair& pair, const KeptContent& kept) override {
     if (onCompare) onCompare();
-    const bool hasBait = files.count(bait) != 0, hasBackup = files.count(backup) != 0;
-    if (!hasBait) return hasBackup ? Comparison::BaitUnreadable : Comparison::BothUnreadable;
-    if (!hasBackup) return Comparison::BackupUnreadable;
-    return files[bait] == files[backup] ? Comparison::Same : Comparison::Changed;
+    const bool hasBait = files.count(pair.bait) != 0, hasBackup = files.count(pair.backup) != 0;
+    if (!hasBait) return verdict(hasBackup ? Comparison::BaitUnreadable : Comparison::BothUnreadable);
+    const std::string& bait = files[pair.bait];
+    if (hasBackup && longBaits.count(pair.bait)) {
+      return std::make_unique<LongComparison>(longBaits[pair.bait],
+                                              bait == files[pair.backup] ? Comparison::Same : Comparison::Changed);
+    }
+    if (hasBackup) return verdict(bait == files[pair.backup] ? Comparison::Same : Comparison::Changed);
+    const bool asKept = kept.whole() ? bait == kept.bytes : digestOf(bait) == kept.digest;
+    return verdict(asKept ? Comparison::BackupUnreadable : Comparison::ChangedBackupUnreadable);
   }
-  FileOutcome copy(const std::wstring& from, const std::wstring& to) override {
+  FileOutcome copy(const std::wstring& from, const std::wstring& to, KeptContent& copied) override {
     log.push_back(L"copy " + from + L" " + to);
     if (refused.count(to)) return refused.at(to);
-    files[to] = files.at(from);
+    const std::string& bytes = files.at(from);
+    files[to] = bytes;
+    copied = bytes.size() <= KeptBytesLimit ? KeptContent::of(bytes) : KeptContent{bytes.size(), {}, digestOf(bytes)};
     return std::nullopt;
   }
   FileOutcome remove(const std::wstring& path) override {
@@ -78,17 +115,31 @@ class FakeFiles : public BaitFiles {
     files.erase(path);
     return std::nullopt;
   }
+  bool sameFolder(const std::wstring&, const std::wstring&) override { return sameFolders; }
+
+ private:
+  static std::unique_ptr<PairComparison> verdict(Comparison comparison) {
+    return std::make_unique<KnownComparison>(comparison);
+  }
 };
 
 class FakeHost : public DetectorHost {
  public:
   std::vector<ControlStates> states;
   bool timer = false;
+  bool timerStarts = true;
+  bool boxOpen = false;  // another page's message box
+  double clock = 0;
   int pumps = 0;
   std::function<void(int)> onPump;  // given the pass number, from 1
 
   void showControlStates(const ControlStates& s) override { states.push_back(s); }
-  void setTimerDeep(bool enabled) override { timer = enabled; }
+  bool setTimerDeep(bool enabled) override {
+    timer = enabled && timerStarts;
+    return timer == enabled;
+  }
+  bool messageBoxOpen() override { return boxOpen; }
+  double nowMs() override { return clock += 1; }
   void processPendingEvents() override {
     ++pumps;
     if (onPump) onPump(pumps);
@@ -246,6 +297,34 @@ TEST_F(DetectorTest, NoToTheDeepConfirmationWritesNothing) {
   EXPECT_EQ(detector.mode(), DetectorMode::Idle);
 }
 
+TEST_F(DetectorTest, DeepDetectionInTheSystemDirectoryItselfIsRefusedAndWritesNothing) {
+  files.sameFolders = true;
+  detector.DeepDetect();
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].text, text::sameFolderRefusal(L"D:\\Tools"));
+  EXPECT_EQ(boxes.shown[0].flags, MbOk | MbIconError);
+  EXPECT_TRUE(files.log.empty());
+  EXPECT_FALSE(host.timer);
+  EXPECT_EQ(detector.mode(), DetectorMode::Idle);
+}
+
+TEST_F(DetectorTest, ATimerThatDoesNotStartIsReportedAndThePlantedFilesGoAgain) {
+  host.timerStarts = false;
+  boxes.then(IdYes);
+  detector.DeepDetect();
+  EXPECT_EQ(files.log.size(), 22u + 22u);
+  EXPECT_TRUE(files.files.empty());
+  ASSERT_EQ(boxes.shown.size(), 2u);
+  EXPECT_EQ(boxes.shown[1].text, text::TimerFailure);
+  EXPECT_EQ(boxes.shown[1].flags, MbOk | MbIconError);
+  EXPECT_TRUE(host.states.empty());
+  EXPECT_EQ(detector.mode(), DetectorMode::Idle);
+  host.timerStarts = true;
+  boxes.then(IdYes);
+  detector.DeepDetect();
+  EXPECT_EQ(detector.mode(), DetectorMode::Deep);
+}
+
 TEST_F(DetectorTest, ABaitThatCannotBeWrittenRemovesWhatWasWrittenAndStaysIdle) {
   files.refused[L"C:\\WINDOWS\\system32\\bait.eml"] = FileFailure{L"拒绝访问。", true};
   boxes.then(IdYes);
@@ -310,7 +389,9 @@ TEST_F(DetectorTest, CancelThenYesRestoresTheBaitAndCancelThenNoReportsAgainNext
   EXPECT_EQ(boxes.shown[1].text,
             L"是否用备份文件D:\\Tools\\bait.com更新感染文件C:\\WINDOWS\\system32\\bait.com?");
   EXPECT_EQ(boxes.shown[1].flags, MbYesNo | MbIconExclamation | MbDefButton2);
-  EXPECT_EQ(files.log, (std::vector<std::wstring>{L"copy D:\\Tools\\bait.exe C:\\WINDOWS\\system32\\bait.exe"}));
+  // What the pair should hold goes back to both files.
+  EXPECT_EQ(files.log, (std::vector<std::wstring>{L"write C:\\WINDOWS\\system32\\bait.exe", L"write D:\\Tools\\bait.exe"}));
+  EXPECT_EQ(files.files[L"C:\\WINDOWS\\system32\\bait.exe"], BaitContent);
   boxes.shown.clear();
   boxes.then(IdCancel).then(IdNo);
   detector.TimerDeep_Timer();
@@ -318,7 +399,7 @@ TEST_F(DetectorTest, CancelThenYesRestoresTheBaitAndCancelThenNoReportsAgainNext
   EXPECT_NE(boxes.shown[0].text.find(L"bait.com"), std::wstring::npos);
 }
 
-TEST_F(DetectorTest, AMissingFileIsReportedByNameAndWrittenBackFromTheOther) {
+TEST_F(DetectorTest, AMissingFileIsReportedByNameAndThePairGetsBackWhatItShouldHold) {
   startDeep();
   files.files.erase(L"C:\\WINDOWS\\system32\\bait.dot");
   files.files.erase(L"D:\\Tools\\bait.ASP");
@@ -332,12 +413,82 @@ TEST_F(DetectorTest, AMissingFileIsReportedByNameAndWrittenBackFromTheOther) {
             L"可能在你的计算机中发现了病毒！如果确定是你自己改动的，按“确定”键将会自动更新备份文件，否则按“取消”键，");
   EXPECT_NE(boxes.shown[1].text.find(L"D:\\Tools\\bait.ASP已丢失"), std::wstring::npos);
   EXPECT_EQ(files.log, (std::vector<std::wstring>{
-                           L"copy D:\\Tools\\bait.dot C:\\WINDOWS\\system32\\bait.dot",
-                           L"copy C:\\WINDOWS\\system32\\bait.ASP D:\\Tools\\bait.ASP",
+                           L"write C:\\WINDOWS\\system32\\bait.dot", L"write D:\\Tools\\bait.dot",
+                           L"write C:\\WINDOWS\\system32\\bait.ASP", L"write D:\\Tools\\bait.ASP",
                            L"write C:\\WINDOWS\\system32\\bait.PHP", L"write D:\\Tools\\bait.PHP"}));
+  for (const auto& [path, bytes] : files.files) EXPECT_EQ(bytes, BaitContent);
   boxes.shown.clear();
   detector.TimerDeep_Timer();
   EXPECT_TRUE(boxes.shown.empty());
+}
+
+// A program that changes a bait and deletes (or locks) its backup must not get
+// its change taken as the reference: the bait is measured against what the pair
+// should hold, the start's line or what the user accepted.
+TEST_F(DetectorTest, AChangedBaitWithoutItsBackupIsReportedAndRestoredFromWhatWasKept) {
+  startDeep();
+  const std::wstring bait = L"C:\\WINDOWS\\system32\\bait.com", backup = L"D:\\Tools\\bait.com";
+  files.files[bait] = "infected";
+  files.files.erase(backup);
+  boxes.then(IdCancel).then(IdYes);
+  detector.TimerDeep_Timer();
+  ASSERT_EQ(boxes.shown.size(), 2u);
+  EXPECT_EQ(boxes.shown[0].text, text::changedReport(bait));
+  EXPECT_EQ(files.files[bait], BaitContent);
+  EXPECT_EQ(files.files[backup], BaitContent);
+
+  // Accepting stays the user's choice; what was accepted is then the reference.
+  files.files[bait] = "the user's own change";
+  files.files.erase(backup);
+  boxes.then(IdOk);
+  detector.TimerDeep_Timer();
+  EXPECT_EQ(files.files[backup], "the user's own change");
+  files.files.erase(backup);
+  boxes.shown.clear();
+  boxes.then(IdCancel).then(IdYes);
+  detector.TimerDeep_Timer();
+  ASSERT_EQ(boxes.shown.size(), 2u);
+  EXPECT_EQ(boxes.shown[0].text, text::missingReport(backup));  // the bait still holds what was accepted
+  EXPECT_EQ(files.files[bait], "the user's own change");
+  EXPECT_EQ(files.files[backup], "the user's own change");
+
+  // A large accepted content is kept by its digest alone: without a backup to
+  // copy it from, restoring writes the start's line, and the user is told.
+  const std::string large(KeptBytesLimit + 1, 'L');
+  files.files[bait] = large;
+  boxes.then(IdOk);
+  detector.TimerDeep_Timer();
+  EXPECT_EQ(files.files[backup], large);
+  files.files[bait] = large + "x";
+  files.files.erase(backup);
+  boxes.shown.clear();
+  boxes.then(IdCancel).then(IdYes).then(IdOk);
+  detector.TimerDeep_Timer();
+  ASSERT_EQ(boxes.shown.size(), 3u);
+  EXPECT_EQ(boxes.shown[0].text, text::changedReport(bait));
+  EXPECT_EQ(boxes.shown[2].text, text::digestOnlyRestored(bait, backup));
+  EXPECT_EQ(files.files[bait], BaitContent);
+  EXPECT_EQ(files.files[backup], BaitContent);
+  boxes.shown.clear();
+  detector.TimerDeep_Timer();
+  EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(DetectorTest, AMissingBaitAndBackupThatCannotBeWrittenAgainAfterOkAreNamed) {
+  startDeep();
+  const std::wstring bait = L"C:\\WINDOWS\\system32\\bait.JSP", backup = L"D:\\Tools\\bait.JSP";
+  files.files.erase(bait);
+  files.files.erase(backup);
+  files.refused[bait] = FileFailure{L"拒绝访问。", true};
+  files.refused[backup] = FileFailure{L"该文件是只读的"};
+  boxes.then(IdOk);
+  detector.TimerDeep_Timer();
+  ASSERT_EQ(boxes.shown.size(), 2u);
+  EXPECT_EQ(boxes.shown[1].text,
+            L"无法重新写入文件C:\\WINDOWS\\system32\\bait.JSP：拒绝访问。\r\n请以管理员身份运行本程序后再试。\r\n"
+            L"无法重新写入文件D:\\Tools\\bait.JSP：该文件是只读的");
+  EXPECT_EQ(boxes.shown[1].flags, MbOk | MbIconError);
+  EXPECT_EQ(detector.mode(), DetectorMode::Deep);
 }
 
 TEST_F(DetectorTest, ACopyThatFailsIsReportedAndNothingElseChanges) {
@@ -366,6 +517,33 @@ TEST_F(DetectorTest, TicksWhileAReportIsOpenDoNothing) {
   detector.TimerDeep_Timer();  // the next tick after they close compares again
   EXPECT_EQ(comparisons, 22);
   EXPECT_EQ(boxes.shown.size(), 4u);
+
+  // Another page's message box counts as much as the detector's own.
+  host.boxOpen = true;
+  detector.TimerDeep_Timer();
+  EXPECT_EQ(comparisons, 22);
+  EXPECT_EQ(boxes.shown.size(), 4u);
+  host.boxOpen = false;
+  boxes.then(IdCancel).then(IdNo);
+  detector.TimerDeep_Timer();
+  EXPECT_EQ(boxes.shown.size(), 6u);
+}
+
+TEST_F(DetectorTest, ALongComparisonGoesOnOverSeveralTicksWhereItStopped) {
+  startDeep();
+  files.longBaits[L"C:\\WINDOWS\\system32\\bait.dot"] = 60;  // more than one tick's share of time
+  files.files[L"C:\\WINDOWS\\system32\\bait.exe"] = "x";
+  int comparisons = 0;
+  files.onCompare = [&] { ++comparisons; };
+  detector.TimerDeep_Timer();
+  EXPECT_EQ(comparisons, 2);  // .com, then .dot under way
+  detector.TimerDeep_Timer();
+  EXPECT_EQ(comparisons, 2);  // .dot goes on, not anew
+  boxes.then(IdCancel).then(IdNo);
+  detector.TimerDeep_Timer();
+  EXPECT_EQ(comparisons, 11);  // .dot done, then the rest of the round
+  EXPECT_EQ(boxes.texts().front(), text::changedReport(L"C:\\WINDOWS\\system32\\bait.exe"));
+  detector.StopDeepDetect();  // lets go of a comparison under way, and starts afresh next time
 }
 
 TEST_F(DetectorTest, AStopWhileAReportIsOpenLeavesTheDeletedFilesDeleted) {

@@ -20,6 +20,7 @@
 
 #include "common/Handles.h"
 #include "detector/Detector.h"
+#include "detector/DetectorText.h"
 #include "shell/FrmmainText.h"
 #include "tests/win/TestSupport.h"
 
@@ -310,10 +311,13 @@ TEST_F(DetectorBadInput, BaitsThatCannotBeWrittenAreNamedAndNothingWrittenStays)
   const Listing systemPlanted = listing(systemDir);
 
   clickBeginAndConfirmDeep();
+  // Each is named with its real reason; administrator rights would help neither.
   const std::wstring message =
-      waitForDialog({L"无法写入诱饵文件" + folder + L"：", L"无法写入诱饵文件" + readOnly + L"：",
-                     L"请以管理员身份运行本程序后再试。", L"深度检测没有开始。"});
+      waitForDialog({L"无法写入诱饵文件" + folder + L"：" + std::wstring(detector_text::DirectoryReason),
+                     L"无法写入诱饵文件" + readOnly + L"：" + std::wstring(detector_text::ReadOnlyReason),
+                     L"深度检测没有开始。"});
   ASSERT_FALSE(message.empty()) << utf8(currentDialogText());
+  EXPECT_EQ(message.find(L"管理员"), std::wstring::npos) << utf8(message);
   EXPECT_EQ(openDialogs(), 1);
   answer(L"深度检测没有开始。", IDOK);
 
@@ -398,19 +402,19 @@ TEST_F(DetectorBadInput, ABaitReplacedByAFolderIsReportedItsRepairFailsWithAMess
   Sleep(2500);
   EXPECT_EQ(openDialogs(), 1);
   answer(L"已丢失或无法读取", IDOK);
-  ASSERT_FALSE(waitForDialog({L"无法用文件" + backup(L".HTML") + L"更新文件" + folder + L"："}).empty())
+  ASSERT_FALSE(waitForDialog({L"无法重新写入文件" + folder + L"：" + std::wstring(detector_text::DirectoryReason)}).empty())
       << utf8(currentDialogText());
   EXPECT_EQ(openDialogs(), 1);
-  answer(L"无法用文件", IDOK);
+  answer(L"无法重新写入文件", IDOK);
 
   // Still a folder: the next tick reports it again, and restoring it from the
   // backup (Cancel, then Yes) fails the same way.
   expectMissingReport(folder);
   answer(L"已丢失或无法读取", IDCANCEL);
   answer(L"是否用备份文件", IDYES);
-  ASSERT_FALSE(waitForDialog({L"无法用文件" + backup(L".HTML") + L"更新文件" + folder + L"："}).empty())
+  ASSERT_FALSE(waitForDialog({L"无法重新写入文件" + folder + L"：" + std::wstring(detector_text::DirectoryReason)}).empty())
       << utf8(currentDialogText());
-  answer(L"无法用文件", IDOK);
+  answer(L"无法重新写入文件", IDOK);
 
   // Stop as soon as the next report is dismissed, before another tick.
   ASSERT_FALSE(waitForDialog({L"已丢失或无法读取"}).empty()) << utf8(currentDialogText());
@@ -434,9 +438,9 @@ TEST_F(DetectorBadInput, ABaitHeldOpenAtATickIsReportedAndItsRepairFailsWithAMes
   hold(bait(L".eml"));
   expectMissingReport(bait(L".eml"));
   answer(L"已丢失或无法读取", IDOK);
-  ASSERT_FALSE(waitForDialog({L"无法用文件" + backup(L".eml") + L"更新文件" + bait(L".eml") + L"："}).empty())
+  ASSERT_FALSE(waitForDialog({L"无法重新写入文件" + bait(L".eml") + L"："}).empty())
       << utf8(currentDialogText());
-  answer(L"无法用文件", IDOK);
+  answer(L"无法重新写入文件", IDOK);
   // Let go before the next tick's report closes: then the pair compares equal again.
   ASSERT_FALSE(waitForDialog({L"已丢失或无法读取"}).empty()) << utf8(currentDialogText());
   held.clear();

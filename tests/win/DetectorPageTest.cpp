@@ -347,6 +347,8 @@ TEST_F(DetectorPage, EveryKindOfChangeToABaitIsReportedAndRestoreMakesItEqualAga
       {"non-zero bytes appended", [&] { appendBytes(path, "MZ"); }},
       {"zero bytes appended", [&] { appendBytes(path, std::string(3, '\0')); }},
       {"deleted", [&] { DeleteFileW(path.c_str()); }},
+      // Not made the reference by its backup going: measured against the start's line.
+      {"changed, backup deleted", [&] { writeFile(path, "infected"); DeleteFileW(backup(L".HTM").c_str()); }},
   };
   for (const auto& [name, change] : changes) {
     change();
@@ -358,6 +360,7 @@ TEST_F(DetectorPage, EveryKindOfChangeToABaitIsReportedAndRestoreMakesItEqualAga
     EXPECT_EQ(boxes.shown[0].title, L"dudov报告");
     EXPECT_EQ(boxes.shown[1].text, text::restoreQuestion(backup(L".HTM"), path)) << name;
     EXPECT_EQ(readAll(path), BaitContent) << name;
+    EXPECT_EQ(readAll(backup(L".HTM")), BaitContent) << name;
     boxes.shown.clear();
     page->TimerDeep_Timer();
     EXPECT_TRUE(boxes.shown.empty()) << name;
@@ -422,6 +425,7 @@ TEST_F(DetectorPage, ABaitThatCannotBeWrittenLeavesNothingBehindAndThePageIdle) 
   EXPECT_FALSE(page->timerDeep().enabled());
 }
 
+// Not a matter of rights: the reason is named and no administrator hint given.
 TEST_F(DetectorPage, AReadOnlyFileInABaitsPlaceIsNamedAndKeptAsItWas) {
   const std::wstring readOnly = bait(L".exe");
   ASSERT_TRUE(writeFile(readOnly, "not a bait"));
@@ -430,12 +434,187 @@ TEST_F(DetectorPage, AReadOnlyFileInABaitsPlaceIsNamedAndKeptAsItWas) {
   boxes.then(IdYes);
   page->cmdBegin_Click();
   ASSERT_EQ(boxes.shown.size(), 2u);
-  EXPECT_EQ(boxes.shown[1].text.rfind(L"无法写入诱饵文件" + readOnly + L"：", 0), 0u);
-  EXPECT_NE(boxes.shown[1].text.find(text::AdministratorHint), std::wstring::npos);
+  EXPECT_EQ(boxes.shown[1].text.rfind(L"无法写入诱饵文件" + readOnly + L"：" + std::wstring(text::ReadOnlyReason), 0), 0u);
+  EXPECT_EQ(boxes.shown[1].text.find(text::AdministratorHint), std::wstring::npos);
   EXPECT_EQ(readAll(readOnly), "not a bait");
   EXPECT_EQ(filesIn(systemDir.path()), 1);
   EXPECT_EQ(filesIn(appDir.path()), 0);
   EXPECT_EQ(states(), Idle);
+}
+
+// A bait made read-only and hidden during a run: accepting copies its content but
+// not its attributes, restoring it names the real reason, and stop and the next
+// start still work.
+TEST_F(DetectorPage, AReadOnlyBaitKeepsItsAttributesToItselfAndStopAndStartStillWork) {
+  startDeep();
+  const std::wstring path = bait(L".VBS");
+  ASSERT_TRUE(writeFile(path, "changed"));
+  ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+  boxes.then(IdOk);
+  page->TimerDeep_Timer();
+  ASSERT_EQ(boxes.texts(), std::vector<std::wstring>{text::changedReport(path)});
+  EXPECT_EQ(readAll(backup(L".VBS")), "changed");
+  EXPECT_EQ(GetFileAttributesW(backup(L".VBS").c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN), 0u);
+
+  ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL));
+  ASSERT_TRUE(writeFile(path, "changed again"));
+  ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
+  boxes.shown.clear();
+  boxes.then(IdCancel).then(IdYes).then(IdOk);
+  page->TimerDeep_Timer();
+  ASSERT_EQ(boxes.shown.size(), 3u);
+  EXPECT_EQ(boxes.shown[2].text, text::rewriteFailure(path, text::ReadOnlyReason));
+  EXPECT_EQ(readAll(path), "changed again");
+
+  boxes.shown.clear();
+  page->cmdStop_Click();
+  EXPECT_EQ(boxes.texts(), std::vector<std::wstring>{L"停止深度检测"});
+  EXPECT_EQ(filesIn(systemDir.path()), 0);
+  EXPECT_EQ(filesIn(appDir.path()), 0);
+  startDeep();
+  page->cmdStop_Click();
+}
+
+// A hard link planted at a backup's name, pointing at a file of the user's: the
+// program running as administrator must not write or delete through it.
+TEST_F(DetectorPage, AHardLinkAtABackupsNameLeavesTheUsersFileAsItWasAndTheUserIsTold) {
+  ScratchDirectory documents{L"det-documents"};
+  const std::wstring usersFile = documents.path() + L"\\letter.txt";
+  const std::string letter = "Dear friend, this letter must survive.";
+  ASSERT_TRUE(writeFile(usersFile, letter));
+  const std::wstring link = backup(L".com");
+  ASSERT_TRUE(CreateHardLinkW(link.c_str(), usersFile.c_str(), nullptr));
+
+  // Starting: the link is named and nothing is written.
+  page->optDeep().setValue(true);
+  boxes.then(IdYes);
+  page->cmdBegin_Click();
+  ASSERT_EQ(boxes.shown.size(), 2u);
+  EXPECT_NE(boxes.shown[1].text.find(L"无法写入诱饵文件" + link + L"：" + std::wstring(text::HardLinksReason)),
+            std::wstring::npos);
+  EXPECT_EQ(readAll(usersFile), letter);
+  EXPECT_EQ(states(), Idle);
+
+  // Planted during a run: the changed bait cannot be accepted nor the pair
+  // restored through the link, and stop leaves it.
+  ASSERT_TRUE(DeleteFileW(link.c_str()));
+  startDeep();
+  ASSERT_TRUE(DeleteFileW(link.c_str()));
+  ASSERT_TRUE(CreateHardLinkW(link.c_str(), usersFile.c_str(), nullptr));
+  ASSERT_TRUE(writeFile(bait(L".com"), "changed"));
+  boxes.then(IdOk).then(IdOk);
+  page->TimerDeep_Timer();
+  ASSERT_EQ(boxes.shown.size(), 2u);
+  EXPECT_EQ(boxes.shown[0].text, text::changedReport(bait(L".com")));
+  EXPECT_EQ(boxes.shown[1].text, text::copyFailure(bait(L".com"), link, text::HardLinksReason));
+  EXPECT_EQ(readAll(usersFile), letter);
+
+  boxes.shown.clear();
+  boxes.then(IdCancel).then(IdYes).then(IdOk);
+  page->TimerDeep_Timer();
+  ASSERT_EQ(boxes.shown.size(), 3u);
+  EXPECT_EQ(boxes.shown[2].text, text::rewriteFailure(link, text::HardLinksReason));
+  EXPECT_EQ(readAll(bait(L".com")), BaitContent);  // the bait itself is restored
+  EXPECT_EQ(readAll(usersFile), letter);
+
+  boxes.shown.clear();
+  page->cmdStop_Click();
+  ASSERT_EQ(boxes.shown.size(), 2u);
+  EXPECT_NE(boxes.shown[1].text.find(link + L"：" + std::wstring(text::HardLinksReason)), std::wstring::npos);
+  EXPECT_EQ(readAll(usersFile), letter);
+  EXPECT_EQ(filesIn(systemDir.path()), 0);
+  EXPECT_EQ(filesIn(appDir.path()), 1);  // the link, left to the user
+  DeleteFileW(link.c_str());
+}
+
+TEST_F(DetectorPage, DeepDetectionWithTheProgramInTheSystemDirectoryIsRefusedAndWritesNothing) {
+  makePage(windowsDir.path(), appDir.path() + L"\\");
+  page->optDeep().setValue(true);
+  page->cmdBegin_Click();
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].text, text::sameFolderRefusal(appDir.path()));
+  EXPECT_EQ(filesIn(appDir.path()), 0);
+  EXPECT_EQ(states(), Idle);
+  EXPECT_FALSE(page->timerDeep().enabled());
+}
+
+TEST_F(DetectorPage, ATickWhileAnotherPagesMessageBoxIsOpenWaitsForTheNextTick) {
+  startDeep();
+  ASSERT_TRUE(writeFile(bait(L".dot"), "changed"));
+  bool reportedWhileOpen = true;
+  later(300, [&] {
+    page->TimerDeep_Timer();
+    reportedWhileOpen = !boxes.shown.empty();
+    HWND other = FindWindowW(L"#32770", L"另一页");
+    PostMessageW(other, WM_COMMAND, IDOK, 0);
+  });
+  MessageBoxW(host.hwnd(), L"另一页的消息", L"另一页", MB_OK);
+  EXPECT_FALSE(reportedWhileOpen);
+  boxes.then(IdCancel).then(IdNo);
+  page->TimerDeep_Timer();
+  EXPECT_EQ(boxes.texts().front(), text::changedReport(bait(L".dot")));
+}
+
+// A bait and backup of 200 MB are compared a piece at a time over many ticks
+// (the time of one tick is a benchmark); the stop button answers meanwhile, and
+// the files the comparison holds open go with the rest.
+TEST_F(DetectorPage, TheStopButtonAnswersWhileA200MegabyteBaitIsComparedAndEverythingGoes) {
+  startDeep();
+  const std::string large(200u << 20, 'B');
+  ASSERT_TRUE(writeFile(bait(L".HTT"), large));
+  ASSERT_TRUE(writeFile(backup(L".HTT"), large));
+  waitUntil([] { return false; }, std::chrono::milliseconds(2500));  // the real timer ticks
+  EXPECT_TRUE(boxes.shown.empty());
+  click(page->stopButton());
+  ASSERT_TRUE(waitUntil([&] { return !boxes.shown.empty(); }));
+  EXPECT_EQ(boxes.texts(), std::vector<std::wstring>{L"停止深度检测"});
+  EXPECT_EQ(filesIn(systemDir.path()), 0);
+  EXPECT_EQ(filesIn(appDir.path()), 0);
+  startDeep();
+  EXPECT_TRUE(boxes.shown.empty());
+  page->cmdStop_Click();
+}
+
+// What Wine cannot make (reparse points) comes from a fake that calls every
+// handle one; a folder in the way is real. Nothing is written or deleted.
+class EverythingAReparsePoint final : public HandleInspector {
+ public:
+  bool inspect(HANDLE file, HandleFacts& facts) override {
+    if (!system_.inspect(file, facts)) return false;
+    facts.attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+    return true;
+  }
+
+ private:
+  SystemHandleInspector system_;
+};
+
+TEST(DiskBaitFiles, AReparsePointOrAFolderIsRefusedWithItsReasonAndLeftAsItWas) {
+  ScratchDirectory folder{L"det-plain"};
+  const std::wstring file = folder.path() + L"\\bait.com", other = folder.path() + L"\\bait.exe";
+  ASSERT_TRUE(writeFile(file, "somebody's file"));
+  ASSERT_TRUE(writeFile(other, "another"));
+  EverythingAReparsePoint inspector;
+  DiskBaitFiles files(inspector);
+  KeptContent copied;
+  for (const FileOutcome& outcome :
+       {files.write(file, BaitContent), files.copy(other, file, copied), files.remove(file)}) {
+    ASSERT_TRUE(outcome.has_value());
+    EXPECT_EQ(outcome->reason, text::ReparsePointReason);
+    EXPECT_FALSE(outcome->accessDenied);
+  }
+  EXPECT_EQ(readAll(file), "somebody's file");
+
+  const std::wstring directory = folder.path() + L"\\bait.dot";
+  ASSERT_TRUE(CreateDirectoryW(directory.c_str(), nullptr));
+  SystemHandleInspector system;
+  DiskBaitFiles real(system);
+  for (const FileOutcome& outcome : {real.write(directory, BaitContent), real.remove(directory)}) {
+    ASSERT_TRUE(outcome.has_value());
+    EXPECT_EQ(outcome->reason, text::DirectoryReason);
+    EXPECT_FALSE(outcome->accessDenied);
+  }
+  EXPECT_TRUE(GetFileAttributesW(directory.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 }  // namespace
