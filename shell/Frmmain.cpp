@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "controls/Dpi.h"
 #include "controls/Picture.h"
 #include "controls/Twips.h"
@@ -463,6 +465,14 @@ LRESULT Frmmain::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     case WM_MOUSEMOVE:
       onMouseMove(lParam);
       return 0;
+    case WM_GETMINMAXINFO: {
+      // At a large scale the design size may pass the screen's: the window keeps
+      // it (the system would cut it to the screen) and the user drags it to see all.
+      auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+      limits->ptMaxTrackSize.x = std::max<LONG>(limits->ptMaxTrackSize.x, twipsToPixels(StartWidth, twipsPerPixel_) + 1);
+      limits->ptMaxTrackSize.y = std::max<LONG>(limits->ptMaxTrackSize.y, twipsToPixels(StartHeight, twipsPerPixel_) + 1);
+      return 0;
+    }
     case WM_DPICHANGED:
       if (lParam) Form_DpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
