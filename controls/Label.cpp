@@ -35,9 +35,11 @@ void fitLabelToText(HWND label, DWORD alignment) {
   // Measured as the STATIC control draws it: word-wrapped at its width.
   RECT wrapped{0, 0, width, 0};
   DrawTextW(dc.get(), text.c_str(), -1, &wrapped, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
-  if (wrapped.right <= width && wrapped.bottom <= height) return;
   RECT line{0, 0, 0, 0};
   DrawTextW(dc.get(), text.c_str(), -1, &line, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX | DT_EXPANDTABS);
+  // The foot of a line (an eighth of its height) is the blank below Chinese
+  // glyphs and the underline: losing it loses no text.
+  if (wrapped.right <= width && wrapped.bottom <= height + line.bottom / 8) return;
   int newWidth = width;
   int newHeight = height;
   if (height < 2 * line.bottom) {

@@ -157,7 +157,10 @@ class ScaledProgram {
     SelectObject(dc.get(), font.get());
     RECT needed{0, 0, client.right, 0};
     DrawTextW(dc.get(), text, -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
-    return needed.right <= client.right && needed.bottom <= client.bottom;
+    RECT line{0, 0, 0, 0};
+    DrawTextW(dc.get(), text, -1, &line, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX | DT_EXPANDTABS);
+    // A cut line is a lost line; the blank foot of the last one may be clipped.
+    return needed.right <= client.right && needed.bottom <= client.bottom + line.bottom / 4;
   }
 
  private:
