@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <optional>
@@ -143,6 +144,37 @@ class ScaledProgram {
     return GetPixel(screen.get(), x, top + y);
   }
 
+  // The right end of the dark caption print on the title band (window pixels),
+  // read from one copy of the screen: it moves with the caption font's size.
+  int captionRight(int dpi) {
+    pixel(0, 0);  // brings the title band onto the screen
+    RECT window;
+    GetWindowRect(main_, &window);
+    const int width = window.right - window.left, height = scaled(30, dpi);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    UniqueBitmap copy(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    if (!copy || !dc) return -1;
+    SelectObject(dc.get(), copy.get());
+    {
+      WindowDc screen(nullptr);
+      BitBlt(dc.get(), 0, 0, width, height, screen.get(), window.left, window.top, SRCCOPY);
+    }
+    GdiFlush();
+    const auto* pixels = static_cast<const DWORD*>(bits);
+    int right = -1;
+    // Below the rim and left of the frame buttons, which are dark too.
+    for (int y = scaled(6, dpi); y < height; ++y) {
+      for (int x = 0; x < width - scaled(120, dpi); ++x) {
+        const DWORD p = pixels[y * width + x];  // 0x00RRGGBB
+        if (similar(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF), RGB(31, 96, 169), 24)) right = std::max(right, x);
+      }
+    }
+    return right;
+  }
+
   // Whether the label with `text` holds it in the font the program gives it
   // (宋体 of `points` at `dpi`; another process's font cannot be read back).
   bool holds(HWND parent, const wchar_t* text, float points, bool bold, bool underline, int dpi) const {
@@ -232,11 +264,15 @@ TEST(ScaledProgram, AMoveToAMonitorOfAnotherDpiLaysTheWindowOutAtTheNewScale) {
     }
   }
   ASSERT_NE(place, nullptr);
+  const int captionAt96 = program.captionRight(96);
   const RECT suggested{0, 0, scaled(DesignWidth, 144), scaled(DesignHeight, 144)};
   *static_cast<RECT*>(place) = suggested;
   ASSERT_TRUE(WriteProcessMemory(program.process(), place, &suggested, sizeof suggested, nullptr));
   SendMessageW(program.main(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(place));
   expectWholeWindowAt(program, 144, "moved from 96");
+  // The caption is printed in a font made for 144 DPI: it reaches half as far again.
+  ASSERT_GT(captionAt96, 100);
+  EXPECT_NEAR(program.captionRight(144), captionAt96 * 1.5, captionAt96 * 0.08);
   VirtualFree(place, 0, MEM_RELEASE);
 }
 
