@@ -13,7 +13,6 @@ constexpr wchar_t PanelClass[] = L"KelvanePanel";
 
 Panel::Panel(HWND parent, const PanelDesign& design, float twipsPerPixel)
     : ControlWindow(twipsPerPixel), design_(design), background_(CreateSolidBrush(design.background)) {
-  preparePicture();
   registerWindowClass(PanelClass, windowProcedure<Panel>);
   const RECT place = pixelRect(design.place, twipsPerPixel);
   const DWORD style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (design.visible ? WS_VISIBLE : 0);
@@ -28,6 +27,7 @@ void Panel::preparePicture() {
   pictureDc_.reset();
   picture_.reset();
   pictureSize_ = {0, 0};
+  picturePrepared_ = true;  // a picture that cannot be made is not tried on every paint
   if (!design_.pictureResource) return;
   UniqueBitmap picture = loadPicture(design_.pictureResource, dpi());
   BITMAP info{};
@@ -43,7 +43,10 @@ void Panel::preparePicture() {
 void Panel::onDpiChanged(const DpiChange& change) {
   if (design_.font && change.font) design_.font = change.font(design_.font);
   ControlWindow::onDpiChanged(change);
-  preparePicture();
+  // Made again when the panel next paints: a hidden page costs nothing until shown.
+  pictureDc_.reset();
+  picture_.reset();
+  picturePrepared_ = false;
 }
 
 void Panel::drawPicture(HDC dc) const {
@@ -89,6 +92,7 @@ LRESULT Panel::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
       GetClientRect(hwnd, &client);
       const HDC dc = reinterpret_cast<HDC>(wParam);
       FillRect(dc, &client, background_.get());
+      if (!picturePrepared_) preparePicture();
       if (pictureDc_) drawPicture(dc);
       return 1;
     }

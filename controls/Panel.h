@@ -42,8 +42,10 @@ class Panel : public ControlWindow {
 
   PanelDesign design_;
   UniqueBrush background_;
-  // The background picture made once for the panel's DPI and kept selected in
-  // its own DC, so a paint is one plain copy of the part that shows.
+  // The background picture made for the panel's DPI when it first paints (a
+  // page made hidden costs nothing until shown) and kept selected in its own DC,
+  // so a paint is one plain copy of the part that shows.
+  bool picturePrepared_ = false;
   SIZE pictureSize_{0, 0};
   UniqueBitmap picture_;  // declared before its DC, so the DC goes first
   UniqueMemoryDc pictureDc_;

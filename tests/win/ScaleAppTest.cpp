@@ -269,6 +269,9 @@ TEST(ScaledProgram, AMoveToAMonitorOfAnotherDpiLaysTheWindowOutAtTheNewScale) {
   *static_cast<RECT*>(place) = suggested;
   ASSERT_TRUE(WriteProcessMemory(program.process(), place, &suggested, sizeof suggested, nullptr));
   SendMessageW(program.main(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(place));
+  // The window repaints after the pass, its children after it.
+  waitUntil([&] { return !GetUpdateRect(program.main(), nullptr, FALSE); });
+  Sleep(400);
   expectWholeWindowAt(program, 144, "moved from 96");
   // The caption is printed in a font made for 144 DPI: it reaches half as far again.
   ASSERT_GT(captionAt96, 100);
