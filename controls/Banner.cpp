@@ -4,6 +4,7 @@
 #include <array>
 #include <string_view>
 
+#include "controls/Dpi.h"
 #include "controls/WindowClass.h"
 
 namespace kelvane {
@@ -45,6 +46,14 @@ Banner::Banner(HWND parent, const TwipRect& place, HFONT titleFont, HFONT textFo
   const RECT rect = pixelRect(place, twipsPerPixel);
   adopt(CreateWindowExW(0, BannerClass, Title.data(), WS_CHILD | WS_VISIBLE, rect.left, rect.top,
                         rect.right, rect.bottom, parent, nullptr, GetModuleHandleW(nullptr), this));
+}
+
+void Banner::onDpiChanged(const DpiChange& change) {
+  ControlWindow::onDpiChanged(change);
+  if (!change.font) return;
+  if (titleFont_) titleFont_ = change.font(titleFont_);
+  if (textFont_) textFont_ = change.font(textFont_);
+  if (hwnd()) InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 void Banner::start() {

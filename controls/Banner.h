@@ -21,6 +21,7 @@ class Banner final : public ControlWindow {
   LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
+  void onDpiChanged(const DpiChange& change) override;
   void paint(HDC dc, const RECT& client) const;
 
   HFONT titleFont_;

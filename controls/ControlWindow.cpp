@@ -1,5 +1,8 @@
 #include "controls/ControlWindow.h"
 
+#include <cmath>
+
+#include "controls/Dpi.h"
 #include "controls/Twips.h"
 
 namespace kelvane {
@@ -27,6 +30,10 @@ HWND notifyingChild(UINT message, LPARAM lParam) {
 float screenTwipsPerPixel() {
   WindowDc screen(nullptr);
   return twipsPerPixelAt(GetDeviceCaps(screen.get(), LOGPIXELSX));
+}
+
+int WindowPlacement::dpi() const {
+  return static_cast<int>(std::lround(static_cast<float>(TwipsPerInch) / twipsPerPixel_));
 }
 
 int WindowPlacement::toPixels(float twips) const { return twipsToPixels(twips, twipsPerPixel_); }
@@ -119,10 +126,19 @@ void ControlWindow::adopt(HWND hwnd) {
 
 bool ControlWindow::onReflected(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
+ControlWindow* ControlWindow::fromHwnd(HWND hwnd) {
+  return hwnd ? static_cast<ControlWindow*>(GetPropW(hwnd, ControlProperty)) : nullptr;
+}
+
+void ControlWindow::onDpiChanged(const DpiChange& change) {
+  setTwipsPerPixel(change.twipsPerPixel);
+  if (hwnd()) swapFont(hwnd(), change);
+}
+
 bool reflectToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   const HWND child = notifyingChild(message, lParam);
   if (!child) return false;
-  auto* control = static_cast<ControlWindow*>(GetPropW(child, ControlProperty));
+  ControlWindow* control = ControlWindow::fromHwnd(child);
   return control && control->onReflected(message, wParam, lParam, result);
 }
 

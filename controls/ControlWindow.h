@@ -11,6 +11,10 @@
 #include "controls/Placement.h"
 
 namespace kelvane {
+struct DpiChange;
+}
+
+namespace kelvane {
 
 // Twips per screen pixel at the display's density (15 at 96 DPI).
 float screenTwipsPerPixel();
@@ -34,6 +38,11 @@ class WindowPlacement : public Placement {
 
   HWND hwnd() const { return hwnd_; }
   float twipsPerPixel() const { return twipsPerPixel_; }
+  // The DPI this placement converts twips for (96 at 15 twips per pixel).
+  int dpi() const;
+  // The window moved to a monitor of another DPI: the pixels it holds stay, what
+  // is written in twips from now on lands at the new scale.
+  void setTwipsPerPixel(float twipsPerPixel) { twipsPerPixel_ = twipsPerPixel; }
   int toPixels(float twips) const;
 
  protected:
@@ -54,6 +63,15 @@ class ControlWindow : public WindowPlacement {
   ControlWindow(const ControlWindow&) = delete;
   ControlWindow& operator=(const ControlWindow&) = delete;
   ~ControlWindow() override;
+
+  // The control of the program that owns `hwnd`, if any.
+  static ControlWindow* fromHwnd(HWND hwnd);
+  // The window is to show at another DPI (see rescaleDescendants): the control
+  // takes its new twips per pixel, fonts and pictures. The window's own place is
+  // scaled after this by the caller.
+  virtual void onDpiChanged(const DpiChange& change);
+  // Every window of the tree has its new place: a control fits itself to it.
+  virtual void afterDpiChanged(const DpiChange&) {}
 
  protected:
   explicit ControlWindow(float twipsPerPixel) : WindowPlacement(nullptr, twipsPerPixel) {}

@@ -4,6 +4,9 @@
 
 #include <algorithm>
 
+#include "controls/Dpi.h"
+#include "controls/Picture.h"
+
 namespace kelvane {
 namespace {
 
@@ -19,7 +22,7 @@ constexpr COLORREF TextColour = RGB(20, 50, 100);
 constexpr COLORREF TextDisabled = RGB(150, 156, 164);
 constexpr int Corner = 6;
 constexpr int Padding = 6;
-// A page button is 89 pixels wide and holds a picture of up to 39 pixels and four
+// Sizes in pixels at 100 %. A page button is 89 pixels wide and holds a picture of up to 39 pixels and four
 // Chinese characters of 12 pixels: beside a picture the margins must stay narrow.
 constexpr int PictureMargin = 3;
 constexpr int PictureGap = 1;
@@ -42,8 +45,35 @@ CoolButton::CoolButton(HWND parent, const ButtonDesign& design, float twipsPerPi
                         place.right, place.bottom, parent, nullptr, GetModuleHandleW(nullptr), nullptr));
   if (!hwnd()) return;
   if (design.font) SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(design.font), FALSE);
+  loadPicture();
   SetWindowSubclass(hwnd(), subclassProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
   if (design.autoadjust) fitToCaption();
+}
+
+int CoolButton::scaled(int designPixels) const { return scaleToDpi(designPixels, dpi()); }
+
+SIZE CoolButton::pictureSize() const {
+  if (!picture()) return SIZE{0, 0};
+  return SIZE{scaled(design_.pictureSize.cx), scaled(design_.pictureSize.cy)};
+}
+
+void CoolButton::loadPicture() {
+  if (!design_.pictureResource) return;
+  // Stored pictures are square; a picture designed a little narrower or lower is
+  // drawn from the square one made for its larger side.
+  const int side = std::max(design_.pictureSize.cx, design_.pictureSize.cy);
+  ownPicture_ = loadIconPicture(design_.pictureResource, side, dpi());
+}
+
+void CoolButton::onDpiChanged(const DpiChange& change) {
+  if (design_.font && change.font) design_.font = change.font(design_.font);
+  ControlWindow::onDpiChanged(change);
+  loadPicture();
+}
+
+void CoolButton::afterDpiChanged(const DpiChange&) {
+  if (design_.autoadjust) fitToCaption();
+  InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 void CoolButton::setCaption(std::wstring_view caption) {
@@ -74,8 +104,8 @@ std::unique_ptr<CoolButton> CoolButton::copy() const {
 
 int CoolButton::fittingWidth() const {
   const SIZE text = textSize(hwnd(), design_.font, design_.caption);
-  if (design_.picture) return text.cx + design_.pictureSize.cx + PictureGap + 2 * PictureMargin;
-  return text.cx + 2 * Padding + 2;
+  if (picture()) return text.cx + pictureSize().cx + scaled(PictureGap) + 2 * scaled(PictureMargin);
+  return text.cx + 2 * scaled(Padding) + 2;
 }
 
 void CoolButton::fitToCaption() {
@@ -164,17 +194,19 @@ void CoolButton::draw(const DRAWITEMSTRUCT& item) const {
   {
     SelectedObject brush(dc.get(), faceBrush.get());
     SelectedObject pen(dc.get(), borderPen.get());
-    RoundRect(dc.get(), 0, 0, width, height, Corner, Corner);
+    RoundRect(dc.get(), 0, 0, width, height, scaled(Corner), scaled(Corner));
   }
 
   const int shift = pressed ? 1 : 0;  // the face sinks a pixel while pressed
-  RECT textArea{Padding + shift, shift, width - Padding + shift, height + shift};
-  if (design_.picture) {
-    const int pictureTop = (height - design_.pictureSize.cy) / 2 + shift;
-    DrawIconEx(dc.get(), PictureMargin + shift, pictureTop, design_.picture, design_.pictureSize.cx,
-               design_.pictureSize.cy, 0, nullptr, DI_NORMAL);
-    textArea.left = PictureMargin + design_.pictureSize.cx + PictureGap + shift;
-    textArea.right = width - PictureMargin + shift;
+  const int padding = scaled(Padding);
+  RECT textArea{padding + shift, shift, width - padding + shift, height + shift};
+  if (const HICON icon = picture()) {
+    const SIZE size = pictureSize();
+    const int margin = scaled(PictureMargin);
+    const int pictureTop = (height - size.cy) / 2 + shift;
+    DrawIconEx(dc.get(), margin + shift, pictureTop, icon, size.cx, size.cy, 0, nullptr, DI_NORMAL);
+    textArea.left = margin + size.cx + scaled(PictureGap) + shift;
+    textArea.right = width - margin + shift;
   }
   SelectedObject font(dc.get(), design_.font ? design_.font : GetStockObject(DEFAULT_GUI_FONT));
   SetBkMode(dc.get(), TRANSPARENT);
@@ -184,7 +216,8 @@ void CoolButton::draw(const DRAWITEMSTRUCT& item) const {
   DrawTextW(dc.get(), design_.caption.c_str(), static_cast<int>(design_.caption.size()), &textArea,
             DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
   if (focused) {
-    RECT focusRect{3, 3, width - 3, height - 3};
+    const int inset = scaled(3);
+    RECT focusRect{inset, inset, width - inset, height - inset};
     DrawFocusRect(dc.get(), &focusRect);
   }
   BitBlt(item.hDC, bounds.left, bounds.top, width, height, dc.get(), 0, 0, SRCCOPY);

@@ -20,8 +20,11 @@ struct ButtonDesign {
   bool visible = true;
   HFONT font = nullptr;       // not owned; lives as long as the host
   HICON picture = nullptr;    // not owned; drawn at pictureSize
-  SIZE pictureSize{0, 0};
+  SIZE pictureSize{0, 0};     // in pixels at 100 %; scaled with the button's DPI
   bool autoadjust = false;    // the button sizes its width to its caption
+  // An icon resource the button makes for its DPI itself (in place of `picture`);
+  // a missing one leaves the caption alone. 0: none.
+  int pictureResource = 0;
 };
 
 class CoolButton final : public ControlWindow {
@@ -41,6 +44,12 @@ class CoolButton final : public ControlWindow {
   int fittingWidth() const;
 
  private:
+  void onDpiChanged(const DpiChange& change) override;
+  void afterDpiChanged(const DpiChange& change) override;
+  void loadPicture();
+  HICON picture() const { return ownPicture_ ? ownPicture_.get() : design_.picture; }
+  SIZE pictureSize() const;
+  int scaled(int designPixels) const;
   bool onReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   static LRESULT CALLBACK subclassProcedure(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   LRESULT handleSubclassed(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -48,6 +57,7 @@ class CoolButton final : public ControlWindow {
   void fitToCaption();
 
   ButtonDesign design_;
+  UniqueIcon ownPicture_;  // made from design_.pictureResource for the button's DPI
   bool hot_ = false;
   std::function<void()> onClick_;
 };

@@ -20,6 +20,13 @@ struct LabelDesign {
   DWORD alignment = SS_LEFT;              // SS_LEFT, SS_CENTER or SS_RIGHT
 };
 
+// Widens or lengthens a STATIC window whose text, in its font, does not fit in
+// it: a label of one line grows to the width of its text (keeping its alignment's
+// edge or centre), a label of several lines grows downwards. A label whose text
+// fits keeps its design size. Fonts do not grow in step with a display's scale,
+// so a label that just holds its text at 100 % may cut it at 125 %.
+void fitLabelToText(HWND label, DWORD alignment);
+
 class Label final : public ControlWindow {
  public:
   Label(HWND parent, const LabelDesign& design, float twipsPerPixel);
@@ -28,6 +35,8 @@ class Label final : public ControlWindow {
   std::wstring caption() const;
 
  private:
+  void onDpiChanged(const DpiChange& change) override;
+  void afterDpiChanged(const DpiChange&) override { fitLabelToText(hwnd(), design_.alignment); }
   bool onReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
   LabelDesign design_;

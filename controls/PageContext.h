@@ -20,6 +20,8 @@ struct PageContext {
   Launcher& launcher;
   MessageBoxes& messageBoxes;
   std::wstring appDirectory;   // see common/AppPath.h
+  // The DPI the page is made for (96 at 15 twips per pixel).
+  int dpi() const { return static_cast<int>(1440.0f / twipsPerPixel + 0.5f); }
   // Ends the program after a failure it cannot go on from.
   std::function<void()> endProcess = [] { ExitProcess(1); };
 };

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "controls/Dpi.h"
+#include "controls/Picture.h"
 #include "controls/WindowClass.h"
 
 namespace kelvane {
@@ -9,33 +11,8 @@ namespace {
 constexpr wchar_t PanelClass[] = L"KelvanePanel";
 }
 
-namespace {
-
-// A bitmap resource is a BITMAPINFO followed by its pixels, mapped with the program.
-const BITMAPINFO* findBitmapResource(int id) {
-  const HMODULE module = GetModuleHandleW(nullptr);
-  const HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(id), RT_BITMAP);
-  if (!resource) return nullptr;
-  const HGLOBAL loaded = LoadResource(module, resource);
-  return loaded ? static_cast<const BITMAPINFO*>(LockResource(loaded)) : nullptr;
-}
-
-const void* bitmapBits(const BITMAPINFO* info) {
-  const BITMAPINFOHEADER& header = info->bmiHeader;
-  DWORD colours = header.biClrUsed;
-  if (colours == 0 && header.biBitCount <= 8) colours = 1u << header.biBitCount;
-  if (header.biCompression == BI_BITFIELDS) colours = 3;
-  return reinterpret_cast<const BYTE*>(info) + header.biSize + colours * sizeof(RGBQUAD);
-}
-
-}  // namespace
-
 Panel::Panel(HWND parent, const PanelDesign& design, float twipsPerPixel)
     : ControlWindow(twipsPerPixel), design_(design), background_(CreateSolidBrush(design.background)) {
-  if (design.pictureResource) {
-    pictureInfo_ = findBitmapResource(design.pictureResource);
-    if (pictureInfo_) pictureBits_ = bitmapBits(pictureInfo_);
-  }
   registerWindowClass(PanelClass, windowProcedure<Panel>);
   const RECT place = pixelRect(design.place, twipsPerPixel);
   const DWORD style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (design.visible ? WS_VISIBLE : 0);
@@ -46,27 +23,44 @@ Panel::Panel(HWND parent, const PanelDesign& design, float twipsPerPixel)
 
 void Panel::paintContent(HDC, const RECT&) {}
 
+void Panel::preparePicture() {
+  pictureDc_.reset();
+  picture_.reset();
+  pictureSize_ = {0, 0};
+  picturePrepared_ = true;  // a picture that cannot be made is not tried on every paint
+  if (!design_.pictureResource) return;
+  UniqueBitmap picture = loadPicture(design_.pictureResource, dpi());
+  BITMAP info{};
+  if (!picture || !GetObjectW(picture.get(), sizeof info, &info)) return;
+  UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+  if (!dc) return;
+  SelectObject(dc.get(), picture.get());
+  picture_ = std::move(picture);
+  pictureDc_ = std::move(dc);
+  pictureSize_ = {info.bmWidth, info.bmHeight < 0 ? -info.bmHeight : info.bmHeight};
+}
+
+void Panel::onDpiChanged(const DpiChange& change) {
+  if (design_.font && change.font) design_.font = change.font(design_.font);
+  ControlWindow::onDpiChanged(change);
+  // Made again when the panel next paints: a hidden page costs nothing until shown.
+  pictureDc_.reset();
+  picture_.reset();
+  picturePrepared_ = false;
+}
+
 void Panel::drawPicture(HDC dc) const {
-  const LONG width = pictureInfo_->bmiHeader.biWidth;
-  const LONG height = pictureInfo_->bmiHeader.biHeight;
-  const bool bottomUp = height > 0;
-  const LONG rows = bottomUp ? height : -height;
-  // Only the part that shows: a button asks for the few pixels behind it, and
-  // converting the whole picture each time would be slow.
+  // Only the part that shows: a button asks for the few pixels behind it.
   RECT part;
   if (GetClipBox(dc, &part) == NULLREGION) return;
   part.left = std::max<LONG>(part.left, 0);
   part.top = std::max<LONG>(part.top, 0);
-  part.right = std::min(part.right, width);
-  part.bottom = std::min(part.bottom, rows);
+  part.right = std::min(part.right, pictureSize_.cx);
+  part.bottom = std::min(part.bottom, pictureSize_.cy);
   if (part.left >= part.right || part.top >= part.bottom) return;
-  const LONG partWidth = part.right - part.left;
-  const LONG partHeight = part.bottom - part.top;
-  // A bottom-up picture counts its source rows from the bottom.
-  const LONG sourceTop = bottomUp ? rows - part.bottom : part.top;
   // Unscaled from the top-left corner; a picture larger than the panel is clipped.
-  StretchDIBits(dc, part.left, part.top, partWidth, partHeight, part.left, sourceTop, partWidth, partHeight,
-                pictureBits_, pictureInfo_, DIB_RGB_COLORS, SRCCOPY);
+  BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top, pictureDc_.get(), part.left,
+         part.top, SRCCOPY);
 }
 
 bool Panel::onMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
@@ -98,7 +92,8 @@ LRESULT Panel::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
       GetClientRect(hwnd, &client);
       const HDC dc = reinterpret_cast<HDC>(wParam);
       FillRect(dc, &client, background_.get());
-      if (pictureInfo_) drawPicture(dc);
+      if (!picturePrepared_) preparePicture();
+      if (pictureDc_) drawPicture(dc);
       return 1;
     }
     case WM_PAINT: {

@@ -18,7 +18,7 @@ struct PanelDesign {
   std::wstring caption;      // the window text; drawn when `framed`
   bool framed = false;       // an etched frame line with the caption in its top edge
   HFONT font = nullptr;      // caption font, not owned
-  int pictureResource = 0;   // bitmap resource drawn at the top-left, unscaled; 0: none
+  int pictureResource = 0;   // picture drawn at the top-left, made for the panel's DPI; 0: none
 };
 
 class Panel : public ControlWindow {
@@ -28,6 +28,7 @@ class Panel : public ControlWindow {
   LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
  protected:
+  void onDpiChanged(const DpiChange& change) override;
   // Paints the panel's content over its background; pages override it.
   virtual void paintContent(HDC dc, const RECT& client);
   // Messages a derived page handles; false passes them on.
@@ -37,13 +38,17 @@ class Panel : public ControlWindow {
  private:
   void paintFrame(HDC dc, const RECT& client) const;
   void drawPicture(HDC dc) const;
+  void preparePicture();
 
   PanelDesign design_;
   UniqueBrush background_;
-  // The background picture as stored in the program's resources: drawn straight
-  // from there, so no copy of it is made at start-up.
-  const BITMAPINFO* pictureInfo_ = nullptr;
-  const void* pictureBits_ = nullptr;
+  // The background picture made for the panel's DPI when it first paints (a
+  // page made hidden costs nothing until shown) and kept selected in its own DC,
+  // so a paint is one plain copy of the part that shows.
+  bool picturePrepared_ = false;
+  SIZE pictureSize_{0, 0};
+  UniqueBitmap picture_;  // declared before its DC, so the DC goes first
+  UniqueMemoryDc pictureDc_;
 };
 
 }  // namespace kelvane

@@ -3,6 +3,7 @@ list(APPEND KELVANE_WIN_SOURCES
   controls/ButtonArray.cpp
   controls/ControlWindow.cpp
   controls/CoolButton.cpp
+  controls/Dpi.cpp
   controls/Fonts.cpp
   controls/Label.cpp
   controls/OptionButton.cpp

@@ -56,7 +56,7 @@ VirusDetect::VirusDetect(const PageContext& context, DetectorFolders folders)
                         IDB_DETECTOR_BACKGROUND},
             context.twipsPerPixel),
       host_(context.parent),
-      readMeFont_(createPointFont(SongTi, 12, false)),
+      readMeFont_(createPointFont(SongTi, 12, false, GB2312_CHARSET, context.dpi())),
       TimerDeep(TimerDeepInterval, [this] { TimerDeep_Timer(); }),
       detector_(std::move(folders), watch_, files_, *this, context.messageBoxes, context.parent) {
   // The labels are drawn on the picture without a background of their own: the

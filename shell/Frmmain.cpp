@@ -1,5 +1,11 @@
 #include "shell/Frmmain.h"
 
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "controls/Dpi.h"
+#include "controls/Picture.h"
 #include "controls/Twips.h"
 #include "controls/WindowClass.h"
 #include "res/resource.h"
@@ -54,10 +60,6 @@ constexpr TwipRect PjiaoPlace{10560, 2400, 255, 255};
 // WS_SYSMENU, WS_THICKFRAME, WS_MINIMIZEBOX and WS_MAXIMIZEBOX.
 constexpr LONG FrameStyleMask = static_cast<LONG>(0xFF30FFFFu);
 
-HBITMAP loadBitmap(int id) {
-  return static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0));
-}
-
 // Makes what is not on show at start-up, once the window has painted.
 constexpr UINT_PTR CompleteStartupTimer = 1;
 
@@ -65,22 +67,24 @@ enum MenuCommand : WORD { CmdBbshelp = 101, CmdHelpplus, CmdDenote, CmdContact, 
 
 constexpr DWORD WindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
-HICON loadIcon(int id, int width, int height) {
-  return static_cast<HICON>(
-      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, width, height, 0));
-}
-
 }  // namespace
 
 Frmmain::Frmmain(FrmmainServices services)
     : services_(std::move(services)),
-      twipsPerPixel_(screenTwipsPerPixel()),
+      // Until the window exists, the system's DPI: a new window opens on the
+      // primary monitor, whose DPI the system's is.
+      dpi_(systemDpi()),
+      twipsPerPixel_(twipsPerPixelAt(dpi_)),
       form_(nullptr, twipsPerPixel_),
-      icon_(loadIcon(IDI_KELVANE, 32, 32)),
+      fonts_(dpi_),
+      icon_(loadIconPicture(IDI_KELVANE, 32, dpi_)),
       background_(CreateSolidBrush(BackColor)),
       help_(services_.launcher, services_.appDirectory),
       frame_(*this),
       immaxTip_(ImmaxTip),
+      Pbottom(PbottomPlace.left, PbottomPlace.top, PbottomPlace.width, PbottomPlace.height, twipsPerPixel_),
+      Pright(PrightPlace.left, PrightPlace.top, PrightPlace.width, PrightPlace.height, twipsPerPixel_),
+      Pjiao(PjiaoPlace.left, PjiaoPlace.top, PjiaoPlace.width, PjiaoPlace.height, twipsPerPixel_),
       Btn_TopMenu([this](int16_t index) { Btn_TopMenu_Click(index); }) {}
 
 Frmmain::~Frmmain() = default;
@@ -89,11 +93,18 @@ bool Frmmain::create(int showCommand) {
   registerWindowClass(FrmmainClass, windowProcedure<Frmmain>, icon_.get());
   RECT outer{0, 0, twipsToPixels(DesignClientWidth, twipsPerPixel_),
              twipsToPixels(DesignClientHeight, twipsPerPixel_)};
-  AdjustWindowRectEx(&outer, WindowStyle, FALSE, WS_EX_CONTROLPARENT);
+  adjustWindowRectForDpi(outer, WindowStyle, WS_EX_CONTROLPARENT, dpi_);
   window_.reset(CreateWindowExW(WS_EX_CONTROLPARENT, FrmmainClass, text::Caption.data(), WindowStyle,
                                 CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left,
                                 outer.bottom - outer.top, nullptr, nullptr, GetModuleHandleW(nullptr), this));
   if (!window_) return false;
+  // The window may have opened on a monitor of another DPI: nothing is made in
+  // it yet, so everything below is made for that one.
+  if (const int actual = windowDpi(window_.get()); actual != dpi_) {
+    dpi_ = actual;
+    twipsPerPixel_ = twipsPerPixelAt(dpi_);
+    fonts_ = UiFonts(dpi_);
+  }
   form_ = WindowPlacement(window_.get(), twipsPerPixel_);
   help_.setOwner(window_.get());
   createSkin();
@@ -112,18 +123,25 @@ bool Frmmain::create(int showCommand) {
   return true;
 }
 
-void Frmmain::createSkin() {
-  const HWND self = window_.get();
-  smallIcon_.reset(loadIcon(IDI_KELVANE, 16, 16));
-  skinPicture_.reset(loadBitmap(IDB_SKIN));
-  ImMin1.reset(loadBitmap(IDB_MIN_HOVER));
-  ImMin2.reset(loadBitmap(IDB_MIN_PRESSED));
-  ImClose1.reset(loadBitmap(IDB_CLOSE_HOVER));
-  ImClose2.reset(loadBitmap(IDB_CLOSE_PRESSED));
+void Frmmain::makeSkinPictures() {
+  // The skin is made as one picture for the window's DPI and cut into slices in
+  // its own pixels, so edges and corners join at every scale.
+  skinDc_.reset();
+  smallIcon_ = loadIconPicture(IDI_KELVANE, 16, dpi_);
+  skinPicture_ = loadPicture(IDB_SKIN, dpi_);
+  ImMin1 = loadPicture(IDB_MIN_HOVER, dpi_);
+  ImMin2 = loadPicture(IDB_MIN_PRESSED, dpi_);
+  ImClose1 = loadPicture(IDB_CLOSE_HOVER, dpi_);
+  ImClose2 = loadPicture(IDB_CLOSE_PRESSED, dpi_);
   if (skinPicture_) {
     skinDc_.reset(CreateCompatibleDC(nullptr));
     if (skinDc_) SelectObject(skinDc_.get(), skinPicture_.get());
   }
+}
+
+void Frmmain::createSkin() {
+  const HWND self = window_.get();
+  makeSkinPictures();
   const float tpp = twipsPerPixel_;
   IMBar = std::make_unique<SkinImage>(self, IdIMBar, L"", IMBarPlace, tpp,
                                       SkinImageEvents{[this](int16_t button) { frame_.IMBar_MouseDown(button); }});
@@ -138,9 +156,6 @@ void Frmmain::createSkin() {
                                                         [this](int16_t) { frame_.Imclose_MouseMove(); },
                                                         [this](int16_t) { frame_.Imclose_MouseUp(); },
                                                         [this] { frame_.Imclose_Click(); }});
-  Pbottom = std::make_unique<SkinImage>(self, IdPbottom, L"", PbottomPlace, tpp);
-  Pright = std::make_unique<SkinImage>(self, IdPright, L"", PrightPlace, tpp);
-  Pjiao = std::make_unique<SkinImage>(self, IdPjiao, L"", PjiaoPlace, tpp);
 }
 
 void Frmmain::createTooltips() {
@@ -157,10 +172,7 @@ SkinImage& Frmmain::skinImage(SkinControlId id) {
     case IdIMBar: return *IMBar;
     case IdImmin: return *Immin;
     case IdImmax: return *Immax;
-    case IdImclose: return *Imclose;
-    case IdPbottom: return *Pbottom;
-    case IdPright: return *Pright;
-    default: return *Pjiao;
+    default: return *Imclose;
   }
 }
 
@@ -177,7 +189,8 @@ void Frmmain::RMe() {
   const std::optional<float> height = form_.height();
   // Without a size there is nothing to cut; an empty region would hide the window.
   if (!width || !height) return;
-  const WindowOutline outline = windowOutline(*width / twipsPerPixel_, *height / twipsPerPixel_);
+  const float scale = static_cast<float>(dpi_) / static_cast<float>(DesignDpi);
+  const WindowOutline outline = windowOutline(*width / twipsPerPixel_, *height / twipsPerPixel_, scale);
   UniqueRegion region(CreateRectRgn(outline.base.left, outline.base.top, outline.base.right, outline.base.bottom));
   if (!region) return;
   for (const OutlineShape& shape : outline.shapes) {
@@ -203,18 +216,78 @@ void Frmmain::Form_Resize() {
       backing_.resize(twipsToPixels(*width, twipsPerPixel_), twipsToPixels(*height, twipsPerPixel_))) {
     target = backing_.dc();
   }
-  GdiSkinSurface surface(target, skinDc_.get(), smallIcon_.get(), fonts_.caption.get(), twipsPerPixel_);
-  SkinControls controls{*IMBar, *Immin, *Immax, *Imclose, *Pbottom, *Pright, *Pjiao};
+  GdiSkinSurface surface(target, skinDc_.get(), smallIcon_.get(), fonts_.caption.get(), twipsPerPixel_, dpi_);
+  SkinControls controls{*IMBar, *Immin, *Immax, *Imclose, Pbottom, Pright, Pjiao};
   runLayoutPass({width, height, text::Caption}, controls, surface, [this] { RMe(); });
   RECT outer;
   GetWindowRect(window_.get(), &outer);
   lastPassSize_ = {outer.right - outer.left, outer.bottom - outer.top};
   // The skin below the transparent images changed with the window.
   InvalidateRect(window_.get(), nullptr, TRUE);
-  for (const auto* image : {&IMBar, &Immin, &Immax, &Imclose, &Pbottom, &Pright, &Pjiao}) {
+  for (const auto* image : {&IMBar, &Immin, &Immax, &Imclose}) {
     InvalidateRect((*image)->hwnd(), nullptr, FALSE);
   }
   inLayoutPass_ = false;
+}
+
+HFONT Frmmain::fontForDpi(HFONT font, int oldDpi) {
+  for (const auto& [from, to] : rescaledFonts_) {
+    if (from == font) return to;
+  }
+  // A font a page made for itself: an equal one for the new DPI, kept with the window.
+  UniqueFont made = rescaledFont(font, oldDpi, dpi_);
+  if (!made) return font;
+  const HFONT result = made.get();
+  retiredFonts_.push_back(std::move(made));
+  rescaledFonts_.emplace_back(font, result);
+  return result;
+}
+
+void Frmmain::Form_DpiChanged(int dpi, const RECT& suggested) {
+  const HWND self = window_.get();
+  if (dpi > 0 && dpi != dpi_) {
+    const int oldDpi = dpi_;
+    UiFonts fresh(dpi);
+    // The shared fonts map straight to their new selves; the old ones are kept.
+    rescaledFonts_.clear();
+    rescaledFonts_.emplace_back(fonts_.buttonBold.get(), fresh.buttonBold.get());
+    rescaledFonts_.emplace_back(fonts_.text.get(), fresh.text.get());
+    rescaledFonts_.emplace_back(fonts_.caption.get(), fresh.caption.get());
+    retiredFonts_.push_back(std::move(fonts_.buttonBold));
+    retiredFonts_.push_back(std::move(fonts_.text));
+    retiredFonts_.push_back(std::move(fonts_.caption));
+    fonts_ = std::move(fresh);  // pages made later take these through their context
+    dpi_ = dpi;
+    twipsPerPixel_ = twipsPerPixelAt(dpi);
+    form_.setTwipsPerPixel(twipsPerPixel_);
+    makeSkinPictures();
+    // An image that shows a picture shows the one made for this DPI.
+    showPicture(SkinImageId::Immin, frame_.Immin().picture());
+    showPicture(SkinImageId::Imclose, frame_.Imclose().picture());
+    DpiChange change{oldDpi, dpi, twipsPerPixel_, [this, oldDpi](HFONT font) { return fontForDpi(font, oldDpi); }};
+    const auto scale = [&change](int pixels) { return change.scale(pixels); };
+    Pbottom.rescale(scale);
+    Pright.rescale(scale);
+    Pjiao.rescale(scale);
+    rescaleDescendants(self, change);
+    lastPassSize_ = {-1, -1};
+  }
+  SetWindowPos(self, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  // The size may be what it was (a rectangle the system kept): the pass runs anyway.
+  RECT outer;
+  GetWindowRect(self, &outer);
+  if (outer.right - outer.left != lastPassSize_.cx || outer.bottom - outer.top != lastPassSize_.cy) Form_Resize();
+  RedrawWindow(self, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+void Frmmain::onMouseMove(LPARAM at) {
+  // The decorating pieces stand where images stood, which took the moves over
+  // them: the window's own surface is only what no piece covers.
+  const int x = GET_X_LPARAM(at);
+  const int y = GET_Y_LPARAM(at);
+  if (Pbottom.contains(x, y) || Pright.contains(x, y) || Pjiao.contains(x, y)) return;
+  Form_MouseMove();
 }
 
 void Frmmain::paintBacking(HDC dc, const RECT& area) const {
@@ -294,9 +367,8 @@ void Frmmain::completeStartup() {
 void Frmmain::createPageButtons() {
   for (size_t i = 0; i < PageButtonDesigns.size(); ++i) {
     const PageButtonDesign& design = PageButtonDesigns[i];
-    pagePictures_[i].reset(loadIcon(design.pictureId, design.pictureSize.cx, design.pictureSize.cy));
     ButtonDesign button{std::wstring(text::PageButtons[i]), design.place, true, fonts_.buttonBold.get(),
-                        pagePictures_[i].get(), design.pictureSize, false};
+                        nullptr, design.pictureSize, false, design.pictureId};
     Btn_TopMenu.add(Menu->hwnd(), button, twipsPerPixel_);
   }
 }
@@ -391,7 +463,18 @@ LRESULT Frmmain::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
       return 0;
     }
     case WM_MOUSEMOVE:
-      Form_MouseMove();
+      onMouseMove(lParam);
+      return 0;
+    case WM_GETMINMAXINFO: {
+      // At a large scale the design size may pass the screen's: the window keeps
+      // it (the system would cut it to the screen) and the user drags it to see all.
+      auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+      limits->ptMaxTrackSize.x = std::max<LONG>(limits->ptMaxTrackSize.x, twipsToPixels(StartWidth, twipsPerPixel_) + 1);
+      limits->ptMaxTrackSize.y = std::max<LONG>(limits->ptMaxTrackSize.y, twipsToPixels(StartHeight, twipsPerPixel_) + 1);
+      return 0;
+    }
+    case WM_DPICHANGED:
+      if (lParam) Form_DpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_TIMER:
       if (wParam != CompleteStartupTimer) break;

@@ -14,6 +14,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "common/Handles.h"
 #include "common/Launcher.h"
@@ -45,15 +47,13 @@ struct FrmmainServices {
 
 inline constexpr wchar_t FrmmainClass[] = L"KelvaneFrmmain";
 
-// Control ids of the skin's child windows.
+// Control ids of the skin's child windows. The edge pieces Pbottom, Pright and
+// Pjiao only decorate: they are places the window keeps, not windows.
 enum SkinControlId : int {
   IdIMBar = 1001,
   IdImmin,
   IdImmax,
   IdImclose,
-  IdPbottom,
-  IdPright,
-  IdPjiao,
 };
 
 // Clears the system caption, border and frame buttons of a window and has it
@@ -88,6 +88,10 @@ class Frmmain : private SkinFrameView {
   // Strips the system frame and cuts the outline for the window's current size.
   void RMe();
   void Form_MouseMove() { frame_.Form_MouseMove(); }
+  // The window is to show at `dpi` in `suggested` (screen pixels): it takes the
+  // rectangle and lays out, re-fonts and re-paints everything at the new scale.
+  void Form_DpiChanged(int dpi, const RECT& suggested);
+  int dpi() const { return dpi_; }
   SkinFrame& skinFrame() { return frame_; }
   SkinImage& skinImage(SkinControlId id);
 
@@ -108,6 +112,9 @@ class Frmmain : private SkinFrameView {
   void showHelpMenu();
   bool onMenuCommand(WORD id);
   void createSkin();
+  void makeSkinPictures();
+  HFONT fontForDpi(HFONT font, int oldDpi);
+  void onMouseMove(LPARAM at);
   void createTooltips();
   void paintBacking(HDC dc, const RECT& area) const;
 
@@ -120,12 +127,16 @@ class Frmmain : private SkinFrameView {
   void unload() override;
 
   FrmmainServices services_;
+  int dpi_;  // of the monitor the window is on
   float twipsPerPixel_;
+  // Fonts made for earlier DPIs stay until the window goes: a page may still
+  // hold one it was created with.
+  std::vector<UniqueFont> retiredFonts_;
+  std::vector<std::pair<HFONT, HFONT>> rescaledFonts_;  // made by fontForDpi, owned in retiredFonts_
   UniqueWindow window_;  // declared first: destroyed after every control below
   WindowPlacement form_;
   UiFonts fonts_;
   UniqueIcon icon_;
-  std::array<UniqueIcon, 5> pagePictures_;
   UniqueBrush background_;
   HelpCommands help_;
 
@@ -141,7 +152,8 @@ class Frmmain : private SkinFrameView {
   bool inLayoutPass_ = false;
   SIZE lastPassSize_{-1, -1};  // the outer size in pixels the last pass ran at
   std::wstring immaxTip_;
-  std::unique_ptr<SkinImage> IMBar, Immin, Immax, Imclose, Pbottom, Pright, Pjiao;
+  std::unique_ptr<SkinImage> IMBar, Immin, Immax, Imclose;
+  SkinPiecePlace Pbottom, Pright, Pjiao;
   std::unique_ptr<SkinTooltips> tooltips_;
 
   std::unique_ptr<Panel> Menu;

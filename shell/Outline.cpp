@@ -37,17 +37,19 @@ OutlineShape ellipse(float left, float top, float right, float bottom) {
 
 }  // namespace
 
-WindowOutline windowOutline(float W, float H) {
+WindowOutline windowOutline(float W, float H, float scale) {
   // Single-precision sums on purpose: a size that ends in a half pixel must
   // round the way the same sums round in single precision.
-  return {box(0, 26, W, H - 26.0f),
-          {rectangle(23, 0, W - 23.0f, H),
-           rectangle(23, 52, W, H - 6.0f),
-           rectangle(52, 52, W - 6.0f, H),
-           ellipse(0, 0, 52, 52),                        // top-left corner
-           ellipse(W - 50.0f, 0, W + 1.0f, 52),          // top-right corner
-           ellipse(0, H - 52.0f, 52, H),                 // bottom-left corner
-           ellipse(W - 9.0f, H - 9.0f, W, H)}};          // bottom-right corner, nearly square
+  const float inset = 23 * scale, corner = 26 * scale, arc = 52 * scale, notch = 6 * scale;
+  const float rightCorner = 50 * scale, overhang = 1 * scale, small = 9 * scale;
+  return {box(0, corner, W, H - corner),
+          {rectangle(inset, 0, W - inset, H),
+           rectangle(inset, arc, W, H - notch),
+           rectangle(arc, arc, W - notch, H),
+           ellipse(0, 0, arc, arc),                              // top-left corner
+           ellipse(W - rightCorner, 0, W + overhang, arc),         // top-right corner
+           ellipse(0, H - arc, arc, H),                          // bottom-left corner
+           ellipse(W - small, H - small, W, H)}};                    // bottom-right corner, nearly square
 }
 
 }  // namespace kelvane

@@ -36,7 +36,9 @@ int roundHalfToEven(float value);
 
 // The outline of a window `width` x `height` pixels (single precision, not
 // rounded: the size in twips divided by the twips per pixel). Every coordinate is
-// computed in single precision first and rounded half to even afterwards.
-WindowOutline windowOutline(float width, float height);
+// computed in single precision first and rounded half to even afterwards. The
+// corner sizes are pixels at 100 %: `scale` (the window's DPI / 96) enlarges them
+// with the window, so the outline keeps its shape at every display scale.
+WindowOutline windowOutline(float width, float height, float scale = 1.0f);
 
 }  // namespace kelvane

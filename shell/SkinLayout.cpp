@@ -1,5 +1,9 @@
 #include "shell/SkinLayout.h"
 
+#include <cmath>
+
+#include "controls/Twips.h"
+
 namespace kelvane {
 
 namespace {
@@ -35,6 +39,67 @@ std::array<PiecePaint, 8> skinPaintMap(float W, float H, float PW, float PH) {
       {SkinPiece::TopRight, {W - 1665, 0, 1665, 435}, {PW - 1665, 0, 1665, 435}},
       {SkinPiece::BottomRight, {W - 1665, H - 525, 1665, 525}, {PW - 1665, PH - 525, 1665, 525}},
   }};
+}
+
+int scaledPixels(int designPixels, int dpi) {
+  return static_cast<int>(std::lround(static_cast<double>(designPixels) * dpi / SkinDesignDpi));
+}
+
+PicturePixels skinPictureSlice(const SkinRect& source, int dpi) {
+  const int left = twipsToPixels(source.left, SkinPictureTwipsPerPixel);
+  const int top = twipsToPixels(source.top, SkinPictureTwipsPerPixel);
+  const int right = left + twipsToPixels(source.width, SkinPictureTwipsPerPixel);
+  const int bottom = top + twipsToPixels(source.height, SkinPictureTwipsPerPixel);
+  const int scaledLeft = scaledPixels(left, dpi);
+  const int scaledTop = scaledPixels(top, dpi);
+  return {scaledLeft, scaledTop, scaledPixels(right, dpi) - scaledLeft, scaledPixels(bottom, dpi) - scaledTop};
+}
+
+SkinPiecePlace::SkinPiecePlace(float left, float top, float width, float height, const float& twipsPerPixel)
+    : twipsPerPixel_(twipsPerPixel),
+      left_(toPixels(left)),
+      top_(toPixels(top)),
+      width_(toPixels(width)),
+      height_(toPixels(height)) {}
+
+int SkinPiecePlace::toPixels(float twips) const { return twipsToPixels(twips, twipsPerPixel_); }
+
+bool SkinPiecePlace::setLeft(float twips) {
+  left_ = toPixels(twips);
+  return true;
+}
+
+bool SkinPiecePlace::setTop(float twips) {
+  top_ = toPixels(twips);
+  return true;
+}
+
+bool SkinPiecePlace::setWidth(float twips) {
+  if (twips < 0) return false;
+  width_ = toPixels(twips);
+  return true;
+}
+
+bool SkinPiecePlace::setHeight(float twips) {
+  if (twips < 0) return false;
+  height_ = toPixels(twips);
+  return true;
+}
+
+std::optional<float> SkinPiecePlace::left() const { return pixelsToTwips(left_, twipsPerPixel_); }
+std::optional<float> SkinPiecePlace::top() const { return pixelsToTwips(top_, twipsPerPixel_); }
+std::optional<float> SkinPiecePlace::width() const { return pixelsToTwips(width_, twipsPerPixel_); }
+std::optional<float> SkinPiecePlace::height() const { return pixelsToTwips(height_, twipsPerPixel_); }
+
+bool SkinPiecePlace::contains(int x, int y) const {
+  return x >= left_ && x < left_ + width_ && y >= top_ && y < top_ + height_;
+}
+
+void SkinPiecePlace::rescale(const std::function<int(int)>& scale) {
+  left_ = scale(left_);
+  top_ = scale(top_);
+  width_ = scale(width_);
+  height_ = scale(height_);
 }
 
 void placeSkinControls(std::optional<float> W, std::optional<float> H, SkinControls& c) {

@@ -19,9 +19,12 @@ inline constexpr std::uint32_t SkinBackColor = 0x00FDFFCE;     // red 206, green
 inline constexpr std::uint32_t CaptionLightColor = 0x00C1A997;  // red 151, green 169, blue 193
 inline constexpr std::uint32_t CaptionColor = 0x00A9601F;       // red 31, green 96, blue 169
 
-// The skin bitmap is 150 x 155 pixels: 2250 x 2325 twips.
+// The skin bitmap is 150 x 155 pixels: 2250 x 2325 twips. Its map is written in
+// twips of the picture at 15 twips to a picture pixel, whatever the screen.
 inline constexpr float SkinPictureWidth = 2250;
 inline constexpr float SkinPictureHeight = 2325;
+inline constexpr float SkinPictureTwipsPerPixel = 15;
+inline constexpr int SkinDesignDpi = 96;
 
 struct SkinRect {
   float left = 0;
@@ -43,6 +46,53 @@ struct PiecePaint {
 // window W x H and a skin bitmap PW x PH.
 std::array<PiecePaint, 8> skinPaintMap(float W, float H, float PW = SkinPictureWidth,
                                        float PH = SkinPictureHeight);
+
+// A rectangle in a picture's own pixels: left, top, width, height.
+struct PicturePixels {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  friend bool operator==(const PicturePixels&, const PicturePixels&) = default;
+};
+
+// `source` (twips of the skin map) in the pixels of the skin picture made for
+// `dpi`. The rectangle is taken in the 100 % picture's pixels and its edges are
+// scaled, so slices that meet at 100 % meet at every scale, and a slice that ends
+// at the picture's right or bottom edge ends there at every scale.
+PicturePixels skinPictureSlice(const SkinRect& source, int dpi);
+// designPixels * dpi / 96, rounded to the nearest pixel (as pictures are made).
+int scaledPixels(int designPixels, int dpi);
+
+// A skin piece that only decorates (Pbottom, Pright, Pjiao): no window of its
+// own, just a place the layout pass keeps in whole pixels of the main window,
+// read and written in twips like a control. Like the image it stands for, it
+// takes the mouse moves over it (they do not reach the window's own surface).
+class SkinPiecePlace : public Placement {
+ public:
+  SkinPiecePlace(float left, float top, float width, float height, const float& twipsPerPixel);
+
+  bool setLeft(float twips) override;
+  bool setTop(float twips) override;
+  bool setWidth(float twips) override;   // a negative size is refused
+  bool setHeight(float twips) override;  // a negative size is refused
+  bool setVisible(bool) override { return true; }
+  std::optional<float> left() const override;
+  std::optional<float> top() const override;
+  std::optional<float> width() const override;
+  std::optional<float> height() const override;
+  std::optional<bool> visible() const override { return true; }
+
+  // Whether the window pixel (x, y) lies on the piece.
+  bool contains(int x, int y) const;
+  // The window moved to another DPI: `scale` maps a pixel distance to the new one.
+  void rescale(const std::function<int(int)>& scale);
+
+ private:
+  int toPixels(float twips) const;
+  const float& twipsPerPixel_;
+  int left_, top_, width_, height_;
+};
 
 // The window's own surface as the pass paints it.
 class SkinSurface {

@@ -42,15 +42,16 @@ bool GdiSkinSurface::fill(const SkinRect& rect, std::uint32_t colour) {
 }
 
 bool GdiSkinSurface::paintPicture(const SkinRect& destination, const SkinRect& source) {
-  RECT to, from;
-  if (!target_ || !picture_ || !toPixels(destination, to) || !toPixels(source, from)) return false;
-  if (to.right == from.right && to.bottom == from.bottom) {
+  RECT to;
+  if (!target_ || !picture_ || !toPixels(destination, to) || source.width < 0 || source.height < 0) return false;
+  const PicturePixels from = skinPictureSlice(source, pictureDpi_);
+  if (to.right == from.width && to.bottom == from.height) {
     return BitBlt(target_, to.left, to.top, to.right, to.bottom, picture_, from.left, from.top, SRCCOPY) != 0;
   }
   // The edge slices are uniform along the stretch: repeating rows or columns is exact.
   SetStretchBltMode(target_, COLORONCOLOR);
-  return StretchBlt(target_, to.left, to.top, to.right, to.bottom, picture_, from.left, from.top, from.right,
-                    from.bottom, SRCCOPY) != 0;
+  return StretchBlt(target_, to.left, to.top, to.right, to.bottom, picture_, from.left, from.top, from.width,
+                    from.height, SRCCOPY) != 0;
 }
 
 bool GdiSkinSurface::paintIcon(const SkinRect& destination, const SkinRect&) {

@@ -27,10 +27,18 @@ class BackingImage {
 };
 
 // Paints on a DC in pixels converted from twips; sizes below zero are refused.
+// `skinPicture` holds the skin picture made for `pictureDpi`: its slices are cut
+// in that picture's own pixels (see skinPictureSlice), never in screen twips.
 class GdiSkinSurface : public SkinSurface {
  public:
-  GdiSkinSurface(HDC target, HDC skinPicture, HICON icon, HFONT font, float twipsPerPixel)
-      : target_(target), picture_(skinPicture), icon_(icon), font_(font), twipsPerPixel_(twipsPerPixel) {}
+  GdiSkinSurface(HDC target, HDC skinPicture, HICON icon, HFONT font, float twipsPerPixel,
+                 int pictureDpi = SkinDesignDpi)
+      : target_(target),
+        picture_(skinPicture),
+        icon_(icon),
+        font_(font),
+        twipsPerPixel_(twipsPerPixel),
+        pictureDpi_(pictureDpi) {}
 
   bool fill(const SkinRect& rect, std::uint32_t colour) override;
   bool paintPicture(const SkinRect& destination, const SkinRect& source) override;
@@ -45,6 +53,7 @@ class GdiSkinSurface : public SkinSurface {
   HICON icon_;
   HFONT font_;
   float twipsPerPixel_;
+  int pictureDpi_;
 };
 
 }  // namespace kelvane

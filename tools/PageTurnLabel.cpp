@@ -12,6 +12,8 @@ PageTurnLabel::PageTurnLabel(HWND parent, const PageTurnLabelDesign& design, flo
                         GetModuleHandleW(nullptr), nullptr));
   if (!hwnd()) return;
   if (design.font) SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(design.font), FALSE);
+  // At a larger display scale the font outgrows the design's 630 twips.
+  fitLabelToText(hwnd(), SS_LEFT);
   SetWindowSubclass(hwnd(), subclassProcedure, 0, 0);
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "controls/ControlWindow.h"
+#include "controls/Label.h"
 
 namespace kelvane {
 
@@ -25,6 +26,7 @@ class PageTurnLabel final : public ControlWindow {
   void setOnClick(std::function<void()> onClick) { onClick_ = std::move(onClick); }
 
  private:
+  void afterDpiChanged(const DpiChange&) override { fitLabelToText(hwnd(), SS_LEFT); }
   bool onReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   static LRESULT CALLBACK subclassProcedure(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
 

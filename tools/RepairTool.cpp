@@ -4,6 +4,7 @@
 
 #include "common/AppPath.h"
 #include "common/Files.h"
+#include "controls/Dpi.h"
 
 namespace kelvane {
 namespace {
@@ -17,8 +18,8 @@ constexpr TwipRect MissingPlace{600, 200, 7400, 255};
 // Dark blue (&H00C00000) on the system's window colour (&H80000005).
 constexpr COLORREF LabelColour = RGB(0, 0, 192);
 
-UniqueFont underlinedFont(float points) {
-  const UniqueFont base = createPointFont(SongTi, points, false);
+UniqueFont underlinedFont(float points, int dpi) {
+  const UniqueFont base = createPointFont(SongTi, points, false, GB2312_CHARSET, dpi);
   LOGFONTW font{};
   if (!GetObjectW(base.get(), sizeof font, &font)) return {};
   font.lfUnderline = TRUE;
@@ -60,7 +61,7 @@ RepairTool::RepairTool(const PageContext& context)
       messageBoxes_(context.messageBoxes),
       appDirectory_(context.appDirectory),
       buttonFont_(context.fonts.text.get()),
-      labelFont_(underlinedFont(10.5f)),
+      labelFont_(underlinedFont(10.5f, context.dpi())),
       measureDc_(CreateCompatibleDC(nullptr)) {
   const float tpp = twipsPerPixel();
   ButtonDesign model{text::Model,
@@ -135,6 +136,17 @@ void RepairTool::Text1_Click(int index) {
   const std::wstring shown = shortenedText(request->file, MAX_PATH);
   messageBoxes_.show(hwnd(), fileSize(request->file) ? text::toolFailed(shown) : text::toolMissing(shown),
                      systool_text::FailureTitle, MbOk | MbIconError);
+}
+
+void RepairTool::afterDpiChanged(const DpiChange& change) {
+  // Every control has its new font and place: captions are measured in the new font.
+  if (change.font && buttonFont_) buttonFont_ = change.font(buttonFont_);
+  if (measureDc_) SelectObject(measureDc_.get(), buttonFont_ ? buttonFont_ : GetStockObject(DEFAULT_GUI_FONT));
+  captionMargin_ = model_->fittingWidth() - textWidth(measureDc_.get(), text::Model);
+  Text1->rescale(twipsPerPixel(), [&change](int pixels) { return change.scale(pixels); });
+  fitLabelToText(LblPre->hwnd(), SS_LEFT);
+  fitLabelToText(LblNext->hwnd(), SS_LEFT);
+  UserControl_Resize();
 }
 
 void RepairTool::UserControl_Resize() {

@@ -59,6 +59,7 @@ class RepairTool final : public Panel, private ButtonWindows {
 
  private:
   bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void afterDpiChanged(const DpiChange& change) override;
   void UserControl_Initialize();
   int fittingWidth(std::wstring_view caption) const;
 

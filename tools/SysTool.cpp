@@ -11,12 +11,6 @@ constexpr wchar_t Title[] = L"系统工具";  // the page window's text
 constexpr TwipRect WarningPlace{360, 5400, 7575, 255};
 constexpr COLORREF WarningColour = RGB(255, 0, 0);  // &H000000FF
 
-// A missing picture is tolerated: the button then shows its caption alone.
-HICON loadPicture(int index, int size) {
-  return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_SYSTOOL0 + index),
-                                       IMAGE_ICON, size, size, 0));
-}
-
 }  // namespace
 
 SysTool::SysTool(const PageContext& context)
@@ -28,16 +22,17 @@ SysTool::SysTool(const PageContext& context)
   for (size_t i = 0; i < SysUtilities.size(); ++i) {
     const SysUtility& utility = SysUtilities[i];
     const int size = i == 2 ? 48 : 32;
-    pictures_[i].reset(loadPicture(static_cast<int>(i), size));
     // The buttons keep their design width of 3135 twips: a fitted width would
-    // make the two columns ragged.
+    // make the two columns ragged. Each makes its picture for its DPI; a missing
+    // picture is tolerated, the button then shows its caption alone.
     ButtonDesign design{std::wstring(utility.caption),
                         {utility.left, utility.top, SysButtonWidth, SysButtonHeight},
                         true,
                         context.fonts.text.get(),
-                        pictures_[i].get(),
-                        pictures_[i] ? SIZE{size, size} : SIZE{0, 0},
-                        false};
+                        nullptr,
+                        SIZE{size, size},
+                        false,
+                        IDI_SYSTOOL0 + static_cast<int>(i)};
     Btn_TopMenu.add(hwnd(), design, twipsPerPixel());
   }
   // The design caption; every layout pass writes the warning anew.

@@ -29,7 +29,6 @@ class SysTool final : public Panel {
   bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
   SysToolCommands commands_;
-  std::array<UniqueIcon, 10> pictures_;  // declared before the buttons that draw them
   ButtonArray Btn_TopMenu;
   std::unique_ptr<Label> LbWar;
 };

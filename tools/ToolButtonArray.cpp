@@ -31,6 +31,12 @@ class ToolButtonArray::Element final : public Placement {
   std::optional<float> height() const override { return twips(place_.height); }
   std::optional<bool> visible() const override { return visible_; }
 
+  void rescale(const std::function<int(int)>& scale) {
+    place_ = {scale(place_.left), scale(place_.top), scale(place_.width), scale(place_.height)};
+    if (index_ != 0 && owner_.fittingWidth_) place_.width = owner_.fittingWidth_(caption_);
+    owner_.markChanged(*this);
+  }
+
   void setCaption(std::wstring_view caption) {
     caption_ = caption;
     if (owner_.fittingWidth_) place_.width = owner_.fittingWidth_(caption_);
@@ -75,6 +81,12 @@ ToolButtonArray::ToolButtonArray(ButtonWindows& windows, float twipsPerPixel, co
 }
 
 ToolButtonArray::~ToolButtonArray() = default;
+
+void ToolButtonArray::rescale(float twipsPerPixel, const std::function<int(int)>& scale) {
+  twipsPerPixel_ = twipsPerPixel;
+  for (const std::unique_ptr<Element>& element : elements_) element->rescale(scale);
+  realize();
+}
 
 Placement* ToolButtonArray::element(int index) {
   if (index < 0 || index >= count()) return nullptr;

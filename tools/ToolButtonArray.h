@@ -74,6 +74,11 @@ class ToolButtonArray {
   bool setCaption(int index, std::wstring_view caption);
   std::optional<std::wstring> caption(int index) const;
 
+  // The page moved to a monitor of another DPI: every element keeps its place in
+  // twips (`scale` maps a pixel distance to the new one) and fitted widths are
+  // measured again in the new font; then the windows follow.
+  void rescale(float twipsPerPixel, const std::function<int(int)>& scale);
+
   // Lends windows to the elements on show and takes them back from hidden ones.
   void realize();
   // The element shown in `slot`, or -1 when the window is free.

@@ -43,7 +43,7 @@ std::unique_ptr<CoolButton> FixWidze::makeButton(std::wstring_view caption, Twip
                                                  std::function<void()> onClick) {
   auto button = std::make_unique<CoolButton>(
       hwnd(), ButtonDesign{std::wstring(caption), place, visible, context_.fonts.buttonBold.get()},
-      context_.twipsPerPixel);
+      twipsPerPixel());
   if (onClick) button->setOnClick(std::move(onClick));
   return button;
 }
@@ -74,7 +74,7 @@ void FixWidze::createFaultButtons() {
     float top = firstTop;
     for (std::wstring_view caption : captions) {
       array.add(hwnd(), ButtonDesign{std::wstring(caption), {FaultLeft, top, FaultWidth, FaultHeight}, false, font},
-                context_.twipsPerPixel);
+                twipsPerPixel());
       top += 360;
     }
   };
@@ -91,11 +91,11 @@ void FixWidze::createTopicControls() {
   textDesign.verticalScrollBar = true;
   textDesign.readOnly = true;  // the explanation is for reading; it can still be selected and copied
   textDesign.background = RGB(255, 255, 255);
-  Text1 = std::make_unique<TextBox>(hwnd(), textDesign, context.twipsPerPixel);
+  Text1 = std::make_unique<TextBox>(hwnd(), textDesign, twipsPerPixel());
 
   PanelDesign frameDesign{{4920, 5040, 2895, 1335}, false, FrameColour, std::wstring(text::FramSol), true,
                           context.fonts.buttonBold.get()};
-  FramSol = std::make_unique<Panel>(hwnd(), frameDesign, context.twipsPerPixel);
+  FramSol = std::make_unique<Panel>(hwnd(), frameDesign, twipsPerPixel());
   for (int number = 1; number <= MaxSolutions; ++number) {
     LabelDesign label{L"Label" + std::to_wstring(number),
                       {120, 240.0f * static_cast<float>(number), 2895, 255},
@@ -103,7 +103,7 @@ void FixWidze::createTopicControls() {
                       context.fonts.text.get(),
                       SolutionColour,
                       FrameColour};
-    LblSol[static_cast<size_t>(number - 1)] = std::make_unique<Label>(FramSol->hwnd(), label, context.twipsPerPixel);
+    LblSol[static_cast<size_t>(number - 1)] = std::make_unique<Label>(FramSol->hwnd(), label, twipsPerPixel());
   }
 }
 

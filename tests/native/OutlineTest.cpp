@@ -55,5 +55,14 @@ TEST(Outline, ATinyWindowStillGivesEveryShapeWithoutOverflow) {
   EXPECT_EQ(outline.shapes[6].box, (OutlineRect{1, -1, 10, 8}));
 }
 
+TEST(Outline, AtALargerScaleTheCornersGrowWithTheWindow) {
+  // 150 %: the window of 900 x 912 pixels and the outline of the 600 x 608 one, 1.5 times.
+  const WindowOutline outline = windowOutline(9000.0f / 10.0f, 9115.0f / 10.0f, 1.5f);
+  EXPECT_EQ(outline.base, (OutlineRect{0, 39, 900, 872}));
+  EXPECT_EQ(outline.shapes[3].box, (OutlineRect{0, 0, 78, 78}));       // top-left corner
+  EXPECT_EQ(outline.shapes[4].box, (OutlineRect{825, 0, 902, 78}));    // 901.5 -> 902
+  EXPECT_EQ(outline.shapes[6].box, (OutlineRect{886, 898, 900, 912}));  // nearly square still
+}
+
 }  // namespace
 }  // namespace kelvane

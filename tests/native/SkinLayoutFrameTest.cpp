@@ -86,22 +86,6 @@ TEST_F(SkinFrameBehaviour, AMoveOverTheWindowLeavesNormalImagesAloneButSetsTheTi
   EXPECT_EQ(frame.immaxTip(), ImmaxUnavailableTip);
 }
 
-TEST_F(SkinFrameBehaviour, MovingFromTheCloseImageStraightOntoTheDragBarLeavesItLit) {
-  frame.Imclose_MouseMove();
-  frame.IMBar_MouseDown(RightButton);  // the drag bar has no move handler: only presses reach it
-  EXPECT_EQ(frame.Imclose().picture(), SkinPicture::Hover);
-  EXPECT_EQ(frame.Imclose().Tag(), L"1");
-  frame.Form_MouseMove();
-  EXPECT_EQ(frame.Imclose().picture(), SkinPicture::None);
-}
-
-TEST_F(SkinFrameBehaviour, ARightPressOnTheCloseImageShowsThePressedPictureAndClosesNothing) {
-  frame.Imclose_MouseMove();
-  frame.Imclose_MouseDown();
-  frame.Imclose_MouseUp();
-  EXPECT_THAT(view.log, ElementsAre("Imclose=hover", "Imclose=pressed", "Imclose=none"));
-}
-
 TEST_F(SkinFrameBehaviour, OnlyTheLeftButtonOnTheDragBarMovesTheWindow) {
   frame.IMBar_MouseDown(RightButton);
   frame.IMBar_MouseDown(MiddleButton);

@@ -131,7 +131,8 @@ TEST_F(LayoutPass, AWindowTooSmallForTheSkinSkipsOnlyTheNegativeSizesAndStillPai
   EXPECT_EQ(IMBar.values["Width"], 0);  // kept
   EXPECT_THAT(entriesStartingWith("Imclose."), ElementsAre("Imclose.Top=120", "Imclose.Left=-265"));
   EXPECT_EQ(entriesStartingWith("picture ").size(), 8u);
-  EXPECT_EQ(entriesStartingWith("picture 7335").size(), 0u);
+  // The right-hand corners still follow the right edge, far left of the window.
+  EXPECT_EQ(entriesStartingWith("picture -1465,0,1665,435").size(), 1u);
   EXPECT_THAT(entriesStartingWith("print"), ElementsAre("print 530,110 c1a997 caption", "print 540,120 a9601f caption"));
   EXPECT_EQ(log.back(), "RMe");
 }
@@ -171,6 +172,52 @@ TEST(SkinPaintMap, TheRightCornersAreLowerThanTheLeftOnesAndCoverTheEdgeEnds) {
     EXPECT_LE(paint.source.left + paint.source.width, SkinPictureWidth);
     EXPECT_LE(paint.source.top + paint.source.height, SkinPictureHeight);
   }
+}
+
+TEST(SkinPictureSlices, AreCutInThePicturesOwnPixelsSoEdgesAndCornersJoinAtEveryScale) {
+  for (const int dpi : {96, 120, 144, 168, 192}) {
+    const int pictureWidth = scaledPixels(150, dpi);
+    const int pictureHeight = scaledPixels(155, dpi);
+    const auto map = skinPaintMap(9000, 9115);
+    auto slice = [&](SkinPiece piece) {
+      for (const PiecePaint& paint : map) {
+        if (paint.piece == piece) return skinPictureSlice(paint.source, dpi);
+      }
+      return PicturePixels{};
+    };
+    // Right-hand and bottom pieces end at the picture's own edge, never short of
+    // it or past it (the screen's twips per pixel has no say in the picture).
+    for (SkinPiece piece : {SkinPiece::RightEdge, SkinPiece::TopRight, SkinPiece::BottomRight}) {
+      EXPECT_EQ(slice(piece).left + slice(piece).width, pictureWidth) << dpi;
+    }
+    for (SkinPiece piece : {SkinPiece::BottomEdge, SkinPiece::BottomLeft, SkinPiece::BottomRight}) {
+      EXPECT_EQ(slice(piece).top + slice(piece).height, pictureHeight) << dpi;
+    }
+    // The corners start where the picture starts; the top-left corner is 30 x 40 at 100 %.
+    EXPECT_EQ(slice(SkinPiece::TopLeft), (PicturePixels{0, 0, scaledPixels(30, dpi), scaledPixels(40, dpi)})) << dpi;
+  }
+  // At 100 % the slices are the design's: 150 x 155 pixels of 15 twips.
+  EXPECT_EQ(skinPictureSlice({2050, 880, 200, 40}, 96), (PicturePixels{137, 59, 13, 3}));
+  EXPECT_EQ(skinPictureSlice({585, 1800, 1665, 525}, 120), (PicturePixels{49, 150, 139, 44}));
+}
+
+TEST(SkinPiecePlaces, HoldWholePixelsRefuseNegativeSizesAndTakeTheMovesOverThem) {
+  float twipsPerPixel = 15;
+  SkinPiecePlace piece(8400, 2880, 1785, 195, twipsPerPixel);
+  EXPECT_TRUE(piece.setTop(8920));
+  EXPECT_TRUE(piece.setWidth(8760.4f));
+  EXPECT_FALSE(piece.setWidth(-15));
+  EXPECT_EQ(piece.width(), 8760.0f);  // 584 pixels
+  EXPECT_EQ(piece.left(), 8400.0f);
+  EXPECT_TRUE(piece.contains(560, 595));
+  EXPECT_FALSE(piece.contains(559, 595));  // left of it
+  EXPECT_FALSE(piece.contains(560, 608));  // below its 13 pixels
+  // At 144 DPI the same place is 1.5 times as far in pixels and the same in twips.
+  twipsPerPixel = 10;
+  piece.rescale([](int pixels) { return pixels * 3 / 2; });
+  EXPECT_EQ(piece.left(), 8400.0f);
+  EXPECT_TRUE(piece.contains(840, 893));
+  EXPECT_FALSE(piece.contains(839, 893));
 }
 
 }  // namespace

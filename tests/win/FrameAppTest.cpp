@@ -124,19 +124,24 @@ TEST_F(SkinnedProgram, TheScreenShowsTheCaptionInItsColourAndTheSkinAroundThePag
   EXPECT_GT(GetBValue(top) + GetGValue(top), GetBValue(foot) + GetGValue(foot));
 }
 
-TEST_F(SkinnedProgram, TheCloseImageLightsUnderThePointerStaysLitOverTheDragBarAndClearsOverTheWindow) {
+TEST_F(SkinnedProgram, TheCloseImageLightsUnderThePointerStaysLitOverTheDragBarAndEdgeAndClearsOverTheWindow) {
   const POINT close = centreOf(IdImclose);
   auto closeColour = [&] {
     WindowDc screen(nullptr);
     return GetPixel(screen.get(), close.x - 5, close.y - 3);
   };
   const COLORREF before = closeColour();
+  // Lit is red; the skin's own colours there are light, with much green.
+  auto lit = [&] { return GetRValue(closeColour()) > 180 && GetGValue(closeColour()) < 120; };
   moveTo(close);
-  EXPECT_TRUE(waitUntil([&] { return GetRValue(closeColour()) > 180 && GetGValue(closeColour()) < 120; }))
-      << std::hex << closeColour();
+  EXPECT_TRUE(waitUntil(lit)) << std::hex << closeColour();
   moveTo(centreOf(IdIMBar));
   Sleep(200);
-  EXPECT_GT(GetRValue(closeColour()), 180);  // still lit
+  EXPECT_TRUE(lit()) << std::hex << closeColour();  // still lit
+  // The right edge piece takes the moves over it as the image it stands for did.
+  moveTo(onScreen(595, 300));
+  Sleep(200);
+  EXPECT_TRUE(lit()) << std::hex << closeColour();
   moveTo(onScreen(8, 300));                  // the window's own surface
   EXPECT_TRUE(waitUntil([&] { return closeColour() == before; })) << std::hex << closeColour();
 }
