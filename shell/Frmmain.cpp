@@ -351,6 +351,12 @@ void Frmmain::HideAll() {
   if (SysTool1) SysTool1->setVisible(false);
 }
 
+bool Frmmain::translatePageKey(const MSG& message) {
+  if (message.message != WM_KEYDOWN || !RepairTool1 || !RepairTool1->visible().value_or(false)) return false;
+  if (message.hwnd != window_.get() && !IsChild(window_.get(), message.hwnd)) return false;
+  return RepairTool1->PageKey(message.wParam);
+}
+
 void Frmmain::showHelpMenu() {
   const CoolButton* button = Btn_TopMenu.element(HelpMenuButton);
   if (!button) return;

@@ -7,7 +7,7 @@ namespace kelvane {
 PageTurnLabel::PageTurnLabel(HWND parent, const PageTurnLabelDesign& design, float twipsPerPixel)
     : ControlWindow(twipsPerPixel), design_(design), background_(CreateSolidBrush(design.background)) {
   const RECT place = pixelRect(design.place, twipsPerPixel);
-  adopt(CreateWindowExW(0, L"STATIC", design.caption.c_str(), WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_NOPREFIX,
+  adopt(CreateWindowExW(0, L"BUTTON", design.caption.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW,
                         place.left, place.top, place.right, place.bottom, parent, nullptr,
                         GetModuleHandleW(nullptr), nullptr));
   if (!hwnd()) return;
@@ -15,30 +15,61 @@ PageTurnLabel::PageTurnLabel(HWND parent, const PageTurnLabelDesign& design, flo
   SetWindowSubclass(hwnd(), subclassProcedure, 0, 0);
 }
 
-bool PageTurnLabel::onReflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
-  if (message == WM_COMMAND && HIWORD(wParam) == STN_CLICKED) {
+bool PageTurnLabel::onReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
     // The handler may pump messages; nothing here runs after it.
     if (onClick_) onClick_();
     result = 0;
     return true;
   }
-  if (message == WM_CTLCOLORSTATIC) {
-    const HDC dc = reinterpret_cast<HDC>(wParam);
-    SetTextColor(dc, design_.foreground);
-    SetBkColor(dc, design_.background);
-    result = reinterpret_cast<LRESULT>(background_.get());
+  if (message == WM_DRAWITEM) {
+    draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    result = TRUE;
     return true;
   }
   return false;
 }
 
+void PageTurnLabel::draw(const DRAWITEMSTRUCT& item) const {
+  RECT area = item.rcItem;
+  FillRect(item.hDC, &area, background_.get());
+  SelectedObject font(item.hDC, design_.font ? design_.font : GetStockObject(DEFAULT_GUI_FONT));
+  SetBkMode(item.hDC, TRANSPARENT);
+  SetTextColor(item.hDC, design_.foreground);
+  DrawTextW(item.hDC, design_.caption.c_str(), static_cast<int>(design_.caption.size()), &area,
+            DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
+  // The focus shows as the system's dotted rectangle around the text, unless the
+  // user has never used the keyboard in this window (ODS_NOFOCUSRECT).
+  if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) DrawFocusRect(item.hDC, &area);
+}
+
 LRESULT CALLBACK PageTurnLabel::subclassProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                                   UINT_PTR, DWORD_PTR) {
-  if (message == WM_SETCURSOR) {
-    SetCursor(LoadCursorW(nullptr, IDC_HAND));
-    return TRUE;
+  switch (message) {
+    case WM_SETCURSOR:
+      SetCursor(LoadCursorW(nullptr, IDC_HAND));
+      return TRUE;
+    case WM_GETDLGCODE:
+      // Ask the dialog manager for Enter too, as the skinned buttons do; Space
+      // the button handles itself.
+      if (lParam && reinterpret_cast<const MSG*>(lParam)->wParam == VK_RETURN) {
+        return DefSubclassProc(hwnd, message, wParam, lParam) | DLGC_WANTMESSAGE;
+      }
+      break;
+    case WM_KEYDOWN:
+      if (wParam == VK_RETURN) {
+        SendMessageW(hwnd, BM_CLICK, 0, 0);
+        return 0;
+      }
+      break;
+    case WM_ERASEBKGND:
+      return 1;  // WM_DRAWITEM paints the whole face
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(hwnd, subclassProcedure, 0);
+      break;
+    default:
+      break;
   }
-  if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, subclassProcedure, 0);
   return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 

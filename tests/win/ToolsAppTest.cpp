@@ -112,8 +112,8 @@ TEST_F(ToolPagesInTheProgram, TheRepairToolPageShowsOneButtonPerCatalogueEntry) 
     ASSERT_NE(button, nullptr) << entry.file;
     EXPECT_TRUE(IsWindowVisible(button));
   }
-  EXPECT_NE(FindWindowExW(page, nullptr, L"Static", L"前一页"), nullptr);
-  EXPECT_NE(FindWindowExW(page, nullptr, L"Static", L"后一页"), nullptr);
+  EXPECT_NE(FindWindowExW(page, nullptr, L"Button", L"前一页"), nullptr);
+  EXPECT_NE(FindWindowExW(page, nullptr, L"Button", L"后一页"), nullptr);
 }
 
 TEST_F(ToolPagesInTheProgram, TheSystemUtilityPageShowsItsTenButtonsAndTheWarning) {
