@@ -239,6 +239,8 @@ void Frmmain::setImmaxTip(std::wstring_view tip) {
   if (tip == immaxTip_) return;
   immaxTip_ = tip;
   if (tooltips_ && Immax) tooltips_->setText(Immax->hwnd(), tip);
+  // The window text is the image's name for screen readers: it says what the tip says.
+  if (Immax) SetWindowTextW(Immax->hwnd(), immaxTip_.c_str());
 }
 
 void Frmmain::releaseCapture() { ReleaseCapture(); }

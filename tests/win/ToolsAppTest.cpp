@@ -15,6 +15,7 @@
 #include "common/Files.h"
 #include "common/ItemReader.h"
 #include "common/Handles.h"
+#include "shell/Frmmain.h"
 #include "shell/FrmmainText.h"
 #include "tests/win/TestSupport.h"
 #include "tools/SysToolCommands.h"
@@ -265,6 +266,25 @@ TEST_F(KeyboardInTheProgram, EnterSpaceAndThePageKeysTurnTheRepairPagesAndStopAt
   press(main_, VK_NEXT);
   showPage(1, L"维护工具");
   EXPECT_TRUE(shows(page, L"工具1"));
+}
+
+// Screen readers say a control's window text: every control a user can act on,
+// the picture-only frame images included, has its name there.
+TEST_F(KeyboardInTheProgram, EveryControlAUserCanActOnIsNamed) {
+  for (int index = 0; index < 4; ++index) {
+    const wchar_t* titles[] = {L"排除向导", L"维护工具", L"系统工具", L"病毒探测"};
+    showPage(index, titles[index]);
+    for (HWND control : tabStops(main_)) {
+      EXPECT_FALSE(testing::windowText(control).empty()) << "an unnamed control on page " << index;
+    }
+  }
+  EXPECT_EQ(testing::windowText(GetDlgItem(main_, IdImmin)), L"最小化");
+  EXPECT_EQ(testing::windowText(GetDlgItem(main_, IdImclose)), L"关闭");
+  EXPECT_EQ(testing::windowText(GetDlgItem(main_, IdImmax)), L"最大化");
+  // The maximise image's tip changes once the pointer has been over the window;
+  // its name changes with it.
+  PostMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(300, 300));
+  EXPECT_TRUE(waitUntil([&] { return testing::windowText(GetDlgItem(main_, IdImmax)) == L"最大化不可用"; }));
 }
 
 }  // namespace
