@@ -2,6 +2,10 @@
 
 #include <commctrl.h>
 
+#include <optional>
+
+#include "controls/ButtonKeys.h"
+
 namespace kelvane {
 
 PageTurnLabel::PageTurnLabel(HWND parent, const PageTurnLabelDesign& design, float twipsPerPixel)
@@ -45,23 +49,12 @@ void PageTurnLabel::draw(const DRAWITEMSTRUCT& item) const {
 
 LRESULT CALLBACK PageTurnLabel::subclassProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                                   UINT_PTR, DWORD_PTR) {
+  // Space the button handles itself.
+  if (const std::optional<LRESULT> answer = clickOnEnter(hwnd, message, wParam, lParam)) return *answer;
   switch (message) {
     case WM_SETCURSOR:
       SetCursor(LoadCursorW(nullptr, IDC_HAND));
       return TRUE;
-    case WM_GETDLGCODE:
-      // Ask the dialog manager for Enter too, as the skinned buttons do; Space
-      // the button handles itself.
-      if (lParam && reinterpret_cast<const MSG*>(lParam)->wParam == VK_RETURN) {
-        return DefSubclassProc(hwnd, message, wParam, lParam) | DLGC_WANTMESSAGE;
-      }
-      break;
-    case WM_KEYDOWN:
-      if (wParam == VK_RETURN) {
-        SendMessageW(hwnd, BM_CLICK, 0, 0);
-        return 0;
-      }
-      break;
     case WM_ERASEBKGND:
       return 1;  // WM_DRAWITEM paints the whole face
     case WM_NCDESTROY:

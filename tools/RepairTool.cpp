@@ -126,12 +126,15 @@ void RepairTool::UserControl_Initialize() {
   pager_->UserControl_Initialize(loader.takeEntries());
 }
 
+// A turn with no page to go to leaves the page alone: no pause, no repaint.
 void RepairTool::NextPage() {
+  if (!pager_->hasNextPage()) return;
   RedrawPaused paused(hwnd());
   pager_->NextPage();
 }
 
 void RepairTool::PrePage() {
+  if (!pager_->hasPreviousPage()) return;
   RedrawPaused paused(hwnd());
   pager_->PrePage();
 }

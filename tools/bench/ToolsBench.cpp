@@ -104,22 +104,6 @@ struct Startup {
   double peakMiB = -1;   // the process's peak private memory by then
 };
 
-struct PageSearch {
-  DWORD processId;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK findMainWindow(HWND hwnd, LPARAM data) {
-  auto* search = reinterpret_cast<PageSearch*>(data);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(hwnd, &owner);
-  wchar_t className[64] = {};
-  GetClassNameW(hwnd, className, 64);
-  if (owner != search->processId || std::wstring(className) != L"KelvaneFrmmain") return TRUE;
-  search->found = hwnd;
-  return FALSE;
-}
-
 // Starts the program in `folder` and measures it until its repair page has made
 // the button of its first entry; the program is closed again.
 Startup timeStartup(const std::wstring& folder, const wchar_t* firstEntry) {
@@ -134,11 +118,11 @@ Startup timeStartup(const std::wstring& folder, const wchar_t* firstEntry) {
     return {};
   }
   Startup result;
-  PageSearch search{info.dwProcessId};
+  HWND main = nullptr;
   for (const double deadline = start + 60000; nowMs() < deadline; Sleep(1)) {
-    if (!search.found) EnumWindows(findMainWindow, reinterpret_cast<LPARAM>(&search));
-    if (!search.found) continue;
-    HWND page = FindWindowExW(search.found, nullptr, L"KelvanePanel", L"维护工具");
+    if (!main) main = testing::findVisibleWindow(info.dwProcessId, L"KelvaneFrmmain");
+    if (!main) continue;
+    HWND page = FindWindowExW(main, nullptr, L"KelvanePanel", L"维护工具");
     if (page && FindWindowExW(page, nullptr, L"Button", firstEntry)) {
       result.ms = nowMs() - start;
       break;
@@ -148,7 +132,7 @@ Startup timeStartup(const std::wstring& folder, const wchar_t* firstEntry) {
   if (result.ms >= 0 && GetProcessMemoryInfo(info.hProcess, &counters, sizeof counters)) {
     result.peakMiB = static_cast<double>(counters.PeakPagefileUsage) / (1024.0 * 1024.0);
   }
-  if (search.found) PostMessageW(search.found, WM_CLOSE, 0, 0);
+  if (main) PostMessageW(main, WM_CLOSE, 0, 0);
   if (WaitForSingleObject(info.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(info.hProcess, 1);
   CloseHandle(info.hThread);
   CloseHandle(info.hProcess);
