@@ -4,10 +4,43 @@
 
 #include "common/DllSafety.h"
 #include "common/Files.h"
+#include "common/Handles.h"
 #include "common/SystemServices.h"
 #include "shell/Frmmain.h"
 
+namespace {
+
+// One copy per session: two copies would plant, compare and delete the same bait
+// files and backups, and one's stop would make the other report every file
+// missing. The name is fixed, not derived from the folder, so a copy started
+// from another folder is caught too.
+constexpr wchar_t SingleInstanceName[] = L"Local\\Kelvane.Frmmain.SingleInstance";
+
+// Brings the running copy's window to the front: restored if minimised, and the
+// dialog it has open, if any, above it. The running copy may still be starting,
+// so its window is awaited for a few seconds.
+void bringRunningCopyForward() {
+  HWND running = nullptr;
+  for (int waited = 0; waited < 10000 && !(running = FindWindowW(kelvane::FrmmainClass, nullptr)); waited += 50) {
+    Sleep(50);
+  }
+  if (!running) return;
+  if (IsIconic(running)) ShowWindow(running, SW_RESTORE);
+  // This copy was just started by the user, so the system lets it hand the
+  // foreground on; the running copy could not take it by itself.
+  SetForegroundWindow(GetLastActivePopup(running));
+}
+
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+  // Before anything else, so a second copy changes nothing before it ends. The
+  // handle is held to the end of the process; the system drops it then.
+  const kelvane::UniqueKernelHandle singleInstance(CreateMutexW(nullptr, FALSE, SingleInstanceName));
+  if (singleInstance && GetLastError() == ERROR_ALREADY_EXISTS) {  // nothing in between sets the error
+    bringRunningCopyForward();
+    return 0;
+  }
   kelvane::restrictDllLoadingToSystemDirectory();
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
@@ -22,6 +55,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   }
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    // The page keys (Page Up, Page Down) turn the pages of the page on show,
+    // wherever the focus is.
+    if (frmmain.translatePageKey(message)) continue;
     // The dialog manager gives the window keyboard navigation: Tab between
     // controls, Space and Enter on buttons.
     if (IsDialogMessageW(frmmain.hwnd(), &message)) continue;

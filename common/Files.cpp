@@ -60,4 +60,30 @@ std::optional<std::vector<std::wstring>> readItemFile(const std::wstring& path) 
   return items;
 }
 
+bool readItemFileInPieces(const std::wstring& path, size_t maxItemBytes,
+                          const std::function<bool(std::wstring_view item, bool whole)>& onItem) {
+  UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file) return false;
+  ItemReader reader(maxItemBytes);
+  // Hands on what the reader has; false once onItem wants no more.
+  const auto handOn = [&] {
+    while (std::optional<ItemReader::Item> item = reader.next()) {
+      if (!onItem(ansiToWide(item->text), item->whole)) return false;
+    }
+    return true;
+  };
+  std::string piece(64 * 1024, '\0');
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(file.get(), piece.data(), static_cast<DWORD>(piece.size()), &got, nullptr)) return false;
+    if (got == 0) break;
+    reader.append(std::string_view(piece.data(), got));
+    if (!handOn()) return true;
+  }
+  reader.finish();
+  handOn();
+  return true;
+}
+
 }  // namespace kelvane

@@ -1,7 +1,9 @@
 #pragma once
 // The application directory and whole-file reading. Paths are wide throughout, so
 // an installation folder whose name lies outside the ANSI code page still works.
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,5 +24,13 @@ std::optional<uint64_t> fileSize(const std::wstring& path);
 // The file read with the item reader, each item decoded from the ANSI code page;
 // nothing when the file cannot be read.
 std::optional<std::vector<std::wstring>> readItemFile(const std::wstring& path);
+
+// The file read a piece at a time with the item reader: each item, decoded from
+// the ANSI code page, goes to `onItem` with whether it is whole (an item longer
+// than `maxItemBytes` arrives cut), until `onItem` returns false or the file ends.
+// Memory stays at one piece and one item whatever the file's size. False when the
+// file cannot be opened or a read fails (the items before it have been handed on).
+bool readItemFileInPieces(const std::wstring& path, size_t maxItemBytes,
+                          const std::function<bool(std::wstring_view item, bool whole)>& onItem);
 
 }  // namespace kelvane

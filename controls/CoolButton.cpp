@@ -3,6 +3,9 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <optional>
+
+#include "controls/ButtonKeys.h"
 
 #include "controls/Dpi.h"
 #include "controls/Picture.h"
@@ -138,6 +141,8 @@ LRESULT CALLBACK CoolButton::subclassProcedure(HWND hwnd, UINT message, WPARAM w
 }
 
 LRESULT CoolButton::handleSubclassed(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  // Space the button handles itself.
+  if (const std::optional<LRESULT> answer = clickOnEnter(hwnd, message, wParam, lParam)) return *answer;
   switch (message) {
     case WM_MOUSEMOVE:
       if (!hot_) {
@@ -150,18 +155,6 @@ LRESULT CoolButton::handleSubclassed(HWND hwnd, UINT message, WPARAM wParam, LPA
     case WM_MOUSELEAVE:
       hot_ = false;
       InvalidateRect(hwnd, nullptr, FALSE);
-      break;
-    case WM_GETDLGCODE:
-      // Ask the dialog manager for Enter too; Space the button handles itself.
-      if (lParam && reinterpret_cast<const MSG*>(lParam)->wParam == VK_RETURN) {
-        return DefSubclassProc(hwnd, message, wParam, lParam) | DLGC_WANTMESSAGE;
-      }
-      break;
-    case WM_KEYDOWN:
-      if (wParam == VK_RETURN) {
-        SendMessageW(hwnd, BM_CLICK, 0, 0);
-        return 0;
-      }
       break;
     case WM_ERASEBKGND:
       return 1;  // the whole face is drawn in WM_DRAWITEM

@@ -9,7 +9,6 @@ list(APPEND KELVANE_WIN_SOURCES
   controls/OptionButton.cpp
   controls/Panel.cpp
   controls/Picture.cpp
-  controls/PlaceholderPage.cpp
   controls/TextBox.cpp
   controls/Timer.cpp
   controls/WindowClass.cpp

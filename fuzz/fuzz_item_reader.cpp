@@ -1,7 +1,9 @@
 // Fuzzes the item reader, the one reader of the record files and the catalogue.
 // Without double quotes the reader must agree with a plain split at commas and
-// line ends; with them, only a quoted item may hold a separator.
+// line ends; with them, only a quoted item may hold a separator. Read in pieces it
+// must give the same items as read whole.
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,6 +45,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using kelvane::fuzz::require;
   const std::string_view bytes = kelvane::fuzz::asBytes(data, size);
   const std::vector<std::string> items = kelvane::readItems(bytes);
+
+  // Read in pieces, as the catalogue is, the items are the same wherever the
+  // pieces end: the first byte chooses a piece length from 1 to 256.
+  if (!bytes.empty()) {
+    const size_t pieceLength = static_cast<unsigned char>(bytes[0]) + 1u;
+    kelvane::ItemReader reader;
+    std::vector<std::string> pieced;
+    for (size_t start = 0; start < bytes.size(); start += pieceLength) {
+      reader.append(bytes.substr(start, pieceLength));
+      while (std::optional<kelvane::ItemReader::Item> item = reader.next()) pieced.push_back(std::move(item->text));
+    }
+    reader.finish();
+    while (std::optional<kelvane::ItemReader::Item> item = reader.next()) pieced.push_back(std::move(item->text));
+    require(pieced == items);
+  }
 
   size_t itemBytes = 0;
   for (const std::string& item : items) itemBytes += item.size();

@@ -2,8 +2,8 @@
 // the item reader, widened as code page 936 widens them (FuzzSupport.h: ASCII stays
 // ASCII, a double-byte character becomes one non-ASCII unit).
 //
-// Every input checks that the entries are exactly the records with a TAB, at most
-// MaxToolEntries of them. Reaching the cap takes 32,768 records, far past the
+// Every input checks that the entries are exactly the records with a TAB and a
+// file name of at most MaxToolFileChars, at most MaxToolEntries of them. Reaching the cap takes 32,768 records, far past the
 // fuzzer's input length; repeating an input's records that often cost 0.1 s a run
 // and left no time for anything else, so the catalogue's unit tests cover the cap.
 #include <algorithm>
@@ -36,6 +36,7 @@ void checkEntry(std::wstring_view record, const ToolRecord& entry) {
 
   const std::wstring_view afterTab = record.substr(tab);
   require(!entry.file.empty() && afterTab.ends_with(entry.file));
+  require(entry.file.size() <= kelvane::MaxToolFileChars);
   if (std::any_of(afterTab.begin(), afterTab.end(), isAsciiLetter)) {
     require(isAsciiLetter(entry.file.front()));
   } else {
@@ -43,20 +44,31 @@ void checkEntry(std::wstring_view record, const ToolRecord& entry) {
   }
 }
 
+// A record names a tool when it has a TAB and a file name the shell could start:
+// the tail from the first letter after the TAB (or from the TAB) fits the limit.
+bool namesATool(std::wstring_view record) {
+  const size_t tab = record.find(L'\t');
+  if (tab == std::wstring_view::npos) return false;
+  const std::wstring_view afterTab = record.substr(tab);
+  const auto letter = std::find_if(afterTab.begin(), afterTab.end(), isAsciiLetter);
+  const auto fileStart = letter == afterTab.end() ? afterTab.begin() : letter;
+  return static_cast<size_t>(afterTab.end() - fileStart) <= kelvane::MaxToolFileChars;
+}
+
 void checkCatalogue(const std::vector<std::wstring>& records) {
   const std::vector<ToolRecord> entries = kelvane::toolEntries(records);
   require(entries.size() <= static_cast<size_t>(kelvane::MaxToolEntries));
-  // Entries keep file order and skip exactly the records without a TAB.
+  // Entries keep file order and skip exactly the records that name no tool.
   size_t next = 0;
   for (const std::wstring& record : records) {
     if (next == entries.size()) break;
     const std::optional<ToolRecord> parsed = kelvane::parseToolRecord(record);
-    require(parsed.has_value() == (record.find(L'\t') != std::wstring::npos));
+    require(parsed.has_value() == namesATool(record));
     if (parsed) require(*parsed == entries[next++]);
   }
-  const auto withTab = static_cast<size_t>(std::count_if(
-      records.begin(), records.end(), [](const std::wstring& r) { return r.find(L'\t') != std::wstring::npos; }));
-  require(entries.size() == std::min(withTab, static_cast<size_t>(kelvane::MaxToolEntries)));
+  const auto named = static_cast<size_t>(std::count_if(
+      records.begin(), records.end(), [](const std::wstring& r) { return namesATool(r); }));
+  require(entries.size() == std::min(named, static_cast<size_t>(kelvane::MaxToolEntries)));
 }
 
 }  // namespace

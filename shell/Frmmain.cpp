@@ -312,6 +312,8 @@ void Frmmain::setImmaxTip(std::wstring_view tip) {
   if (tip == immaxTip_) return;
   immaxTip_ = tip;
   if (tooltips_ && Immax) tooltips_->setText(Immax->hwnd(), tip);
+  // The window text is the image's name for screen readers: it says what the tip says.
+  if (Immax) SetWindowTextW(Immax->hwnd(), immaxTip_.c_str());
 }
 
 void Frmmain::releaseCapture() { ReleaseCapture(); }
@@ -421,6 +423,12 @@ void Frmmain::Btn_TopMenu_Click(int16_t index) {
 void Frmmain::HideAll() {
   FixWidze1->setVisible(false);
   if (SysTool1) SysTool1->setVisible(false);
+}
+
+bool Frmmain::translatePageKey(const MSG& message) {
+  if (message.message != WM_KEYDOWN || !RepairTool1 || !RepairTool1->visible().value_or(false)) return false;
+  if (message.hwnd != window_.get() && !IsChild(window_.get(), message.hwnd)) return false;
+  return RepairTool1->PageKey(message.wParam);
 }
 
 void Frmmain::showHelpMenu() {

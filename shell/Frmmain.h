@@ -27,6 +27,7 @@
 #include "controls/Panel.h"
 #include "detector/VirusDetect.h"
 #include "shell/HelpCommands.h"
+#include "shell/PageSwitch.h"
 #include "shell/SkinFrame.h"
 #include "shell/SkinImage.h"
 #include "shell/SkinPainter.h"
@@ -71,6 +72,9 @@ class Frmmain : private SkinFrameView {
   // the window could not be created.
   bool create(int showCommand);
   HWND hwnd() const { return window_.get(); }
+  // Page Up and Page Down for the page on show, wherever the focus is in the
+  // window; true when a page took the key.
+  bool translatePageKey(const MSG& message);
 
   void Form_Load();
   void Form_Unload();

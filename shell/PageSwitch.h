@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "controls/Placement.h"
+#include "controls/ResettablePage.h"
 
 namespace kelvane {
 
@@ -19,13 +20,6 @@ inline constexpr float PageHeight = 6515;
 // Page-button indices: 0 to 3 show a page, 4 opens the help menu.
 inline constexpr int16_t PageCount = 4;
 inline constexpr int16_t HelpMenuButton = 4;
-
-// The page the main window resets whenever it shows it (the wizard).
-class ResettablePage {
- public:
-  virtual ~ResettablePage() = default;
-  virtual void ResetAll() = 0;
-};
 
 // Pages in button order: the wizard, repair tools, system tools, virus detector.
 using PageList = std::array<Placement*, PageCount>;

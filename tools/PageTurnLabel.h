@@ -1,7 +1,9 @@
 #pragma once
-// A text label the user clicks, as the repair-tool page's "前一页" and "后一页":
-// a STATIC window with SS_NOTIFY whose click comes back through reflection, drawn
-// in its own colour on the page's background, with the hand cursor over it.
+// A text label the user clicks, as the repair-tool page's "前一页" and "后一页".
+// It looks like a link (its own colour, underlined, on the page's background,
+// the hand cursor over it) but is a real owner-drawn BUTTON window: Tab reaches
+// it, it shows a focus rectangle, Enter and Space click it, and screen readers
+// announce it as a button with its caption.
 #include <windows.h>
 
 #include <functional>
@@ -29,6 +31,7 @@ class PageTurnLabel final : public ControlWindow {
   void afterDpiChanged(const DpiChange&) override { fitLabelToText(hwnd(), SS_LEFT); }
   bool onReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   static LRESULT CALLBACK subclassProcedure(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  void draw(const DRAWITEMSTRUCT& item) const;
 
   PageTurnLabelDesign design_;
   UniqueBrush background_;

@@ -15,6 +15,8 @@ namespace text = repairtool_text;
 constexpr TwipRect ModelPlace{600, -300, 3135, 375};
 constexpr TwipRect LabelSize{0, 0, 630, 210};
 constexpr TwipRect MissingPlace{600, 200, 7400, 255};
+// Between "前一页" and "后一页", which stand 2000 twips either side of the middle.
+constexpr TwipRect CutPlace{2367, 6115, 3800, 255};
 // Dark blue (&H00C00000) on the system's window colour (&H80000005).
 constexpr COLORREF LabelColour = RGB(0, 0, 192);
 
@@ -102,29 +104,52 @@ int RepairTool::fittingWidth(std::wstring_view caption) const {
 }
 
 void RepairTool::UserControl_Initialize() {
-  const std::optional<std::vector<std::wstring>> records =
-      readItemFile(appPath(appDirectory_, L"\\tooll\\tool.txt"));
-  const std::vector<ToolRecord> entries = records ? toolEntries(*records) : std::vector<ToolRecord>{};
-  if (entries.empty()) {
+  // Read a piece at a time and only as far as the page can hold entries, so a
+  // huge catalogue costs neither memory nor time.
+  ToolCatalogueLoader loader;
+  const bool read = readItemFileInPieces(appPath(appDirectory_, L"\\tooll\\tool.txt"), MaxToolRecordBytes,
+                                         [&](std::wstring_view record, bool whole) { return loader.take(record, whole); });
+  const COLORREF background = GetSysColor(COLOR_WINDOW);
+  if (loader.entries().empty()) {
     // Without a catalogue, or with one that names no tool, the page stays empty
     // and says why.
-    LblMissing = std::make_unique<Label>(hwnd(),
-                                         LabelDesign{records ? text::CatalogueEmpty : text::CatalogueMissing,
-                                                     MissingPlace, true, buttonFont_, RGB(0, 0, 0),
-                                                     GetSysColor(COLOR_WINDOW)},
-                                         twipsPerPixel());
+    LblMissing = std::make_unique<Label>(
+        hwnd(),
+        LabelDesign{read ? text::CatalogueEmpty : text::CatalogueMissing, MissingPlace, true, buttonFont_,
+                    RGB(0, 0, 0), background},
+        twipsPerPixel());
   }
-  pager_->UserControl_Initialize(entries);
+  if (loader.restLeftOut()) {
+    LblCut = std::make_unique<Label>(
+        hwnd(), LabelDesign{text::CatalogueCut, CutPlace, true, buttonFont_, RGB(0, 0, 0), background, SS_CENTER},
+        twipsPerPixel());
+  }
+  pager_->UserControl_Initialize(loader.takeEntries());
 }
 
+// A turn with no page to go to leaves the page alone: no pause, no repaint.
 void RepairTool::NextPage() {
+  if (!pager_->hasNextPage()) return;
   RedrawPaused paused(hwnd());
   pager_->NextPage();
 }
 
 void RepairTool::PrePage() {
+  if (!pager_->hasPreviousPage()) return;
   RedrawPaused paused(hwnd());
   pager_->PrePage();
+}
+
+bool RepairTool::PageKey(WPARAM key) {
+  if (key == VK_PRIOR) {
+    LblPre_Click();
+    return true;
+  }
+  if (key == VK_NEXT) {
+    LblNext_Click();
+    return true;
+  }
+  return false;
 }
 
 void RepairTool::Text1_Click(int index) {
@@ -154,6 +179,11 @@ void RepairTool::UserControl_Resize() {
   const std::optional<float> H = height();
   if (!W || !H || !LblPre || !LblNext) return;
   placePageLabels(*W, *H, *LblPre, *LblNext);
+  if (LblCut) {
+    // Centred in the row of the page-turn labels, between them.
+    LblCut->setLeft(*W / 2 - CutPlace.width / 2);
+    LblCut->setTop(*H - 400);
+  }
 }
 
 bool RepairTool::onMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {

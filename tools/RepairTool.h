@@ -33,6 +33,8 @@ inline constexpr wchar_t LblPre[] = L"前一页";
 inline constexpr wchar_t LblNext[] = L"后一页";
 inline constexpr wchar_t CatalogueMissing[] = L"未找到工具目录文件 tooll\\tool.txt，本页暂无可用的维护工具。";
 inline constexpr wchar_t CatalogueEmpty[] = L"工具目录文件 tooll\\tool.txt 中没有维护工具，本页暂无可用的维护工具。";
+// Between the page-turn labels when the catalogue holds more than the page can.
+inline constexpr wchar_t CatalogueCut[] = L"工具目录过长，只载入了前 32767 项。";
 // A launch that failed, titled like the system-utility page's (systool_text).
 inline std::wstring toolMissing(const std::wstring& path) {
   return L"找不到维护工具程序：\n" + path + L"\n\n请检查 tooll 文件夹中是否有该文件，或重新安装本程序。";
@@ -53,6 +55,8 @@ class RepairTool final : public Panel, private ButtonWindows {
   void LblNext_Click() { NextPage(); }
   void LblPre_Click() { PrePage(); }
   void UserControl_Resize();
+  // Page Up turns back and Page Down on, as the labels do; true for those keys.
+  bool PageKey(WPARAM key);
 
   int16_t ToolCount() const { return pager_->ToolCount(); }
   int PageEnd() const { return pager_->PageEnd(); }
@@ -91,6 +95,7 @@ class RepairTool final : public Panel, private ButtonWindows {
   std::unique_ptr<PageTurnLabel> LblPre;
   std::unique_ptr<PageTurnLabel> LblNext;
   std::unique_ptr<Label> LblMissing;  // says why the page has no buttons
+  std::unique_ptr<Label> LblCut;      // says that the rest of a long catalogue was left out
 };
 
 }  // namespace kelvane

@@ -17,9 +17,17 @@
 
 namespace kelvane {
 
+// The lookup the page uses: the system directory, then the folders of PATH, as
+// they are at the moment of the click.
+class SystemProgramLookup final : public ProgramLookup {
+ public:
+  std::optional<std::wstring> find(std::wstring_view file) const override;
+};
+
 class SysTool final : public Panel {
  public:
-  explicit SysTool(const PageContext& context);
+  // `lookup` null: the system's (tests give their own).
+  explicit SysTool(const PageContext& context, const ProgramLookup* lookup = nullptr);
 
   void MyShell(std::wstring_view FileName, std::wstring_view Para) { commands_.MyShell(FileName, Para); }
   void Btn_TopMenu_Click(int16_t index) { commands_.Btn_TopMenu_Click(index); }
@@ -28,6 +36,7 @@ class SysTool final : public Panel {
  private:
   bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
+  SystemProgramLookup systemLookup_;
   SysToolCommands commands_;
   ButtonArray Btn_TopMenu;
   std::unique_ptr<Label> LbWar;

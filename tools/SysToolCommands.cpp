@@ -16,6 +16,13 @@ void SysToolCommands::MyShell(std::wstring_view FileName, std::wstring_view Para
 void SysToolCommands::Btn_TopMenu_Click(int16_t index) {
   if (index < 0 || static_cast<size_t>(index) >= SysUtilities.size()) return;
   const SysUtility& utility = SysUtilities[static_cast<size_t>(index)];
+  if (!utility.successor.empty() && !lookup_.find(utility.file)) {
+    // The path found, not the bare name: what was looked up is what starts.
+    if (const std::optional<std::wstring> successor = lookup_.find(utility.successor)) {
+      MyShell(*successor, utility.successorParameters);
+      return;
+    }
+  }
   MyShell(utility.file, utility.parameters);
 }
 

@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "common/Launcher.h"
@@ -25,6 +27,10 @@ struct SysUtility {
   float top;
   std::wstring_view file;        // a bare name: the shell finds the program
   std::wstring_view parameters;  // empty: none
+  // What current systems have in place of a utility they no longer ship (empty:
+  // none), started only when `file` is not on the system.
+  std::wstring_view successor = {};
+  std::wstring_view successorParameters = {};
 };
 
 inline constexpr float SysButtonWidth = 3135;
@@ -36,17 +42,27 @@ inline constexpr std::array<SysUtility, 10> SysUtilities = {{
     {L" 察 看 系 统 日 志", 360, 2400, L"eventvwr.msc", L"/s"},
     {L" 磁 盘 检 查", 360, 3480, L"chkdsk", L""},
     {L" 磁 盘 清 理", 360, 4560, L"cleanmgr.exe", L""},
-    {L"磁盘碎片整理", 4680, 240, L"dfrg.msc", L""},
-    {L"备份和故障修复工具", 4680, 1320, L"ntbackup.exe", L""},
-    {L"华生医生", 4680, 2400, L"drwtsn32.exe", L""},
+    // Gone since Windows Vista and 7: the defragmenter's window, backup and
+    // restore, and the reliability monitor take their places.
+    {L"磁盘碎片整理", 4680, 240, L"dfrg.msc", L"", L"dfrgui.exe", L""},
+    {L"备份和故障修复工具", 4680, 1320, L"ntbackup.exe", L"", L"sdclt.exe", L""},
+    {L"华生医生", 4680, 2400, L"drwtsn32.exe", L"", L"perfmon.exe", L"/rel"},
     {L"Direct-X诊断工具", 4680, 3480, L"dxdiag", L""},
     {L"系统配置实用程序", 4680, 4560, L"msconfig", L""},
 }};
 
+// Where a program is on the system, looked up where the shell looks for a bare
+// name: the system directory, then the folders of PATH. Its full path, or nothing.
+class ProgramLookup {
+ public:
+  virtual ~ProgramLookup() = default;
+  virtual std::optional<std::wstring> find(std::wstring_view file) const = 0;
+};
+
 class SysToolCommands {
  public:
-  SysToolCommands(Launcher& launcher, MessageBoxes& messageBoxes)
-      : launcher_(launcher), messageBoxes_(messageBoxes) {}
+  SysToolCommands(Launcher& launcher, MessageBoxes& messageBoxes, const ProgramLookup& lookup)
+      : launcher_(launcher), messageBoxes_(messageBoxes), lookup_(lookup) {}
 
   void setOwner(WindowHandle owner) { owner_ = owner; }
 
@@ -54,11 +70,15 @@ class SysToolCommands {
   // in "c:\", and says so in a message box when the start fails.
   void MyShell(std::wstring_view FileName, std::wstring_view Para);
   // Starts the utility of button `index`; an index outside 0 to 9 does nothing.
+  // A utility the system no longer has is replaced by its successor, started by
+  // the full path it was found at; with neither, the original is tried and the
+  // failure reported.
   void Btn_TopMenu_Click(int16_t index);
 
  private:
   Launcher& launcher_;
   MessageBoxes& messageBoxes_;
+  const ProgramLookup& lookup_;
   WindowHandle owner_ = nullptr;
 };
 

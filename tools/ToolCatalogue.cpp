@@ -21,16 +21,27 @@ std::optional<ToolRecord> parseToolRecord(std::wstring_view record) {
   size_t start = tab;
   while (start < record.size() && !isAsciiLetter(record[start])) ++start;
   if (start == record.size()) start = tab;  // no letter: the rest, TAB included
+  if (record.size() - start > MaxToolFileChars) return std::nullopt;
   return ToolRecord{shortenedText(record.substr(0, tab), MaxToolCaptionChars), std::wstring(record.substr(start))};
 }
 
-std::vector<ToolRecord> toolEntries(const std::vector<std::wstring>& records) {
-  std::vector<ToolRecord> entries;
-  for (const std::wstring& record : records) {
-    if (entries.size() >= static_cast<size_t>(MaxToolEntries)) break;
-    if (std::optional<ToolRecord> entry = parseToolRecord(record)) entries.push_back(std::move(*entry));
+bool ToolCatalogueLoader::take(std::wstring_view record, bool whole) {
+  if (entries_.size() >= static_cast<size_t>(MaxToolEntries)) {
+    // Blank lines after the last entry leave nothing out; anything else does.
+    restLeftOut_ = !record.empty();
+    return !restLeftOut_;
   }
-  return entries;
+  if (!whole) return true;
+  if (std::optional<ToolRecord> entry = parseToolRecord(record)) entries_.push_back(std::move(*entry));
+  return true;
+}
+
+std::vector<ToolRecord> toolEntries(const std::vector<std::wstring>& records) {
+  ToolCatalogueLoader loader;
+  for (const std::wstring& record : records) {
+    if (!loader.take(record)) break;
+  }
+  return loader.takeEntries();
 }
 
 }  // namespace kelvane

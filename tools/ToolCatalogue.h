@@ -32,12 +32,39 @@ inline constexpr size_t MaxToolCaptionChars = 18;
 // and "…", `maxChars` in all, never ending in half a surrogate pair.
 std::wstring shortenedText(std::wstring_view text, size_t maxChars);
 
-// Nothing for a record without a TAB (a blank line, a stray comma): it names no
-// tool. The caption is shortened to MaxToolCaptionChars.
+// The shell starts nothing whose path is longer than MAX_PATH (260) characters,
+// and the path is the application directory + "\tooll\" + the file name: a
+// longer file name can never start, and would only take memory.
+inline constexpr size_t MaxToolFileChars = 260;
+// A record the reader keeps whole: room for a caption of a megabyte before the
+// TAB. A longer record is cut by the reader and names no tool.
+inline constexpr size_t MaxToolRecordBytes = 4 << 20;
+
+// Nothing for a record without a TAB (a blank line, a stray comma) or with a file
+// name longer than MaxToolFileChars: it names no tool. The caption is shortened
+// to MaxToolCaptionChars.
 std::optional<ToolRecord> parseToolRecord(std::wstring_view record);
 
-// The entries of a catalogue in file order: records without a TAB are skipped and
-// at most MaxToolEntries are kept.
+// The entries of a catalogue as its records arrive, in file order: records that
+// name no tool are skipped, and at most MaxToolEntries are kept.
+class ToolCatalogueLoader {
+ public:
+  // Takes the next record (`whole` false: the reader cut it, so it names no
+  // tool). False once no more records are wanted: the entries are complete, and
+  // a record that is not empty follows them, so the rest of the file was left out.
+  bool take(std::wstring_view record, bool whole = true);
+
+  const std::vector<ToolRecord>& entries() const { return entries_; }
+  std::vector<ToolRecord> takeEntries() { return std::move(entries_); }
+  // The catalogue went on past the last entry the page can hold.
+  bool restLeftOut() const { return restLeftOut_; }
+
+ private:
+  std::vector<ToolRecord> entries_;
+  bool restLeftOut_ = false;
+};
+
+// The entries of a catalogue's records, loaded as above.
 std::vector<ToolRecord> toolEntries(const std::vector<std::wstring>& records);
 
 }  // namespace kelvane

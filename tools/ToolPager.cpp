@@ -61,7 +61,7 @@ void ToolPager::UserControl_Initialize(const std::vector<ToolRecord>& entries) {
 }
 
 void ToolPager::NextPage() {
-  if (PageEnd_ >= ToolCount_) return;
+  if (!hasNextPage()) return;
   for (int i = PageEnd_ - ToolsPerPage; i <= PageEnd_; ++i) hide(i);
   showAtFirstRow(PageEnd_ + 1);
   for (int i = PageEnd_ + 2; i <= PageEnd_ + ToolsPerPage; ++i) {
@@ -73,7 +73,7 @@ void ToolPager::NextPage() {
 }
 
 void ToolPager::PrePage() {
-  if (PageEnd_ <= ToolsPerPage) return;
+  if (!hasPreviousPage()) return;
   for (int i = PageEnd_ - ToolsPerPage + 1; i <= PageEnd_; ++i) hide(i);
   showAtFirstRow(PageEnd_ - 2 * ToolsPerPage + 1);
   for (int i = PageEnd_ - 2 * ToolsPerPage + 2; i <= PageEnd_ - ToolsPerPage; ++i) {

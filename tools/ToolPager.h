@@ -30,6 +30,9 @@ class ToolPager {
   void UserControl_Initialize(const std::vector<ToolRecord>& entries);
   void NextPage();
   void PrePage();
+  // Whether a turn has a page to go to; without one a turn does nothing.
+  bool hasNextPage() const { return PageEnd_ < ToolCount_; }
+  bool hasPreviousPage() const { return PageEnd_ > ToolsPerPage; }
 
   // What starting entry `index` asks of the shell; nothing for an index without
   // an entry.

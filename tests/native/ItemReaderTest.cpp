@@ -79,5 +79,45 @@ TEST(ItemReader, NulBytesAreOrdinaryText) {
   EXPECT_THAT(readItems(withNul), ElementsAre(std::string("a\0b", 3), "c"));
 }
 
+// The catalogue is read in pieces: wherever the pieces end (inside a CR LF, a
+// quoted item, the blanks before an item), the items are those of the whole.
+TEST(ItemReader, PiecesGiveTheItemsOfTheWholeWhereverTheyAreCut) {
+  const std::string data = "  a,\"b,\r\nc\" junk\r\n\r\n d\re\n\r,\"\",x,  ";
+  const std::vector<std::string> whole = readItems(data);
+  ASSERT_EQ(whole.size(), 10u);
+  for (size_t first = 0; first <= data.size(); ++first) {
+    for (size_t second = first; second <= data.size(); ++second) {
+      ItemReader reader;
+      std::vector<std::string> items;
+      for (const std::string_view piece : {std::string_view(data).substr(0, first),
+                                           std::string_view(data).substr(first, second - first),
+                                           std::string_view(data).substr(second)}) {
+        reader.append(piece);
+        while (std::optional<ItemReader::Item> item = reader.next()) items.push_back(item->text);
+      }
+      reader.finish();
+      while (std::optional<ItemReader::Item> item = reader.next()) items.push_back(item->text);
+      ASSERT_EQ(items, whole) << "cut at " << first << " and " << second;
+    }
+  }
+}
+
+TEST(ItemReader, AnItemBeyondTheLimitKeepsItsStartAndTheNextItemIsExact) {
+  ItemReader reader(4);
+  reader.append("abcdefgh,\"quoted text\"\r\nok");
+  reader.finish();
+  const std::optional<ItemReader::Item> plain = reader.next();
+  const std::optional<ItemReader::Item> quoted = reader.next();
+  const std::optional<ItemReader::Item> fits = reader.next();
+  ASSERT_TRUE(plain && quoted && fits);
+  EXPECT_EQ(plain->text, "abcd");
+  EXPECT_FALSE(plain->whole);
+  EXPECT_EQ(quoted->text, "quot");
+  EXPECT_FALSE(quoted->whole);
+  EXPECT_EQ(fits->text, "ok");
+  EXPECT_TRUE(fits->whole);
+  EXPECT_FALSE(reader.next());
+}
+
 }  // namespace
 }  // namespace kelvane

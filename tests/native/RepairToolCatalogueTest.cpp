@@ -73,12 +73,35 @@ TEST(ToolCatalogueFile, BlankLinesAreSkippedAndTheRestStillLoads) {
   EXPECT_EQ(entries[1].file, L"b.cmd");
 }
 
-TEST(ToolCatalogueFile, LoadsAtMost32767EntriesAndIgnoresTheRest) {
+TEST(ToolCatalogueFile, LoadsAtMost32767EntriesAndSaysWhenMoreFollowed) {
   std::vector<std::wstring> many;
   for (int i = 0; i < 32800; ++i) many.push_back(L"T" + std::to_wstring(i) + L"\tt.cmd");
   const std::vector<ToolRecord> entries = toolEntries(many);
   ASSERT_EQ(entries.size(), 32767u);
   EXPECT_EQ(entries.back().caption, L"T32766");
+
+  // The loader stops at the first record after the last entry it can hold.
+  ToolCatalogueLoader full;
+  size_t taken = 0;
+  while (taken < many.size() && full.take(many[taken])) ++taken;
+  EXPECT_EQ(taken, 32767u);
+  EXPECT_TRUE(full.restLeftOut());
+  // Blank lines after exactly 32767 entries leave nothing out.
+  ToolCatalogueLoader exact;
+  for (size_t i = 0; i < 32767; ++i) exact.take(many[i]);
+  EXPECT_TRUE(exact.take(L""));
+  EXPECT_FALSE(exact.restLeftOut());
+  EXPECT_EQ(exact.entries().size(), 32767u);
+}
+
+TEST(ToolCatalogueFile, ARecordCutByTheReaderOrWithAnOverlongFileNameNamesNoTool) {
+  ToolCatalogueLoader loader;
+  loader.take(L"Cut\tcut.cmd", false);
+  loader.take(L"Long\t" + std::wstring(MaxToolFileChars + 1, L'x'));
+  loader.take(L"Longest\t" + std::wstring(MaxToolFileChars, L'y'));
+  ASSERT_EQ(loader.entries().size(), 1u);
+  EXPECT_EQ(loader.entries()[0].caption, L"Longest");
+  EXPECT_FALSE(loader.restLeftOut());
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The system-utility page's launches, failure message and warning label.
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -26,13 +28,30 @@ class RecordingMessageBoxes : public MessageBoxes {
   }
 };
 
+// A system whose system directory holds exactly the programs named.
+class FakeLookup : public ProgramLookup {
+ public:
+  std::set<std::wstring, std::less<>> present;
+  std::optional<std::wstring> find(std::wstring_view file) const override {
+    if (!present.contains(file)) return std::nullopt;
+    return L"C:\\Windows\\system32\\" + std::wstring(file);
+  }
+};
+
 class SysToolLaunch : public ::testing::Test {
  protected:
-  SysToolLaunch() { commands.setOwner(Owner); }
+  SysToolLaunch() {
+    commands.setOwner(Owner);
+    lookup.present = {L"dfrg.msc", L"ntbackup.exe", L"drwtsn32.exe"};  // an older system
+  }
+  ShellRequest request(const std::wstring& file, const std::wstring& parameters = L"") const {
+    return ShellRequest{Owner, L"", file, parameters, L"c:\\", ShowNormal};
+  }
   const WindowHandle Owner = reinterpret_cast<WindowHandle>(0x1234);
   testing::FakeLauncher launcher;
   RecordingMessageBoxes boxes;
-  SysToolCommands commands{launcher, boxes};
+  FakeLookup lookup;
+  SysToolCommands commands{launcher, boxes, lookup};
 };
 
 TEST_F(SysToolLaunch, EveryButtonStartsItsUtilityInCWithParametersOnlyWhereItHasThem) {
@@ -49,6 +68,41 @@ TEST_F(SysToolLaunch, EveryButtonStartsItsUtilityInCWithParametersOnlyWhereItHas
         << "button " << i;
   }
   EXPECT_TRUE(boxes.shown.empty());
+}
+
+// Buttons 5, 6 and 7 start utilities that Windows Vista and 7 dropped.
+TEST_F(SysToolLaunch, AMissingUtilityStartsItsSuccessorWhereTheSystemHasIt) {
+  struct Case {
+    std::set<std::wstring, std::less<>> present;
+    std::vector<ShellRequest> started;
+  };
+  const std::vector<Case> cases = {
+      // The original is there: it starts exactly as it always has, by its bare name.
+      {{L"dfrg.msc", L"dfrgui.exe", L"ntbackup.exe", L"sdclt.exe", L"drwtsn32.exe", L"perfmon.exe"},
+       {request(L"dfrg.msc"), request(L"ntbackup.exe"), request(L"drwtsn32.exe")}},
+      // Only the successor: by the path it was found at, the reliability monitor with /rel.
+      {{L"dfrgui.exe", L"sdclt.exe", L"perfmon.exe"},
+       {request(L"C:\\Windows\\system32\\dfrgui.exe"), request(L"C:\\Windows\\system32\\sdclt.exe"),
+        request(L"C:\\Windows\\system32\\perfmon.exe", L"/rel")}},
+      // Neither: the original is tried, as before, and its failure reported.
+      {{}, {request(L"dfrg.msc"), request(L"ntbackup.exe"), request(L"drwtsn32.exe")}},
+  };
+  for (const Case& each : cases) {
+    lookup.present = each.present;
+    launcher.shellRequests.clear();
+    launcher.accept = !each.present.empty();
+    boxes.shown.clear();
+    for (int16_t index = 5; index <= 7; ++index) commands.Btn_TopMenu_Click(index);
+    EXPECT_EQ(launcher.shellRequests, each.started);
+    EXPECT_EQ(boxes.shown.size(), each.present.empty() ? 3u : 0u);
+  }
+  // A successor that will not start is reported like any utility.
+  lookup.present = {L"sdclt.exe"};
+  launcher.accept = false;
+  boxes.shown.clear();
+  commands.Btn_TopMenu_Click(6);
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].text, L"程序未成功启动，请重试。");
 }
 
 TEST_F(SysToolLaunch, AnIndexOutsideTheTableDoesNothing) {

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "common/Handles.h"
 #include "controls/Twips.h"
@@ -117,6 +118,54 @@ TEST_F(RunningProgram, ClosingTheWindowEndsTheProcess) {
   DWORD exitCode = 1;
   GetExitCodeProcess(app_->process(), &exitCode);
   EXPECT_EQ(exitCode, 0u);
+}
+
+BOOL CALLBACK addMainWindow(HWND window, LPARAM data) {
+  wchar_t className[64] = {};
+  GetClassNameW(window, className, 64);
+  if (std::wstring(className) == FrmmainClass) reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
+  return TRUE;
+}
+
+// Every main window of the program in this session, of any process.
+std::vector<HWND> mainWindows() {
+  std::vector<HWND> found;
+  EnumWindows(addMainWindow, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// Starts the program from that folder and returns its exit code once it has
+// ended (STILL_ACTIVE if it is still running after ten seconds).
+DWORD runToEnd(const std::wstring& folder) {
+  const std::wstring exe = folder + L"\\Kelvane.exe";
+  std::wstring commandLine = L"\"" + exe + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &info)) {
+    return 1;
+  }
+  UniqueKernelHandle process(info.hProcess);
+  UniqueKernelHandle thread(info.hThread);
+  DWORD exitCode = STILL_ACTIVE;
+  if (WaitForSingleObject(process.get(), 10000) == WAIT_OBJECT_0) GetExitCodeProcess(process.get(), &exitCode);
+  if (exitCode == STILL_ACTIVE) TerminateProcess(process.get(), 1);
+  return exitCode;
+}
+
+TEST_F(RunningProgram, ASecondStartFromAnyFolderBringsTheRunningWindowForwardAndEnds) {
+  testing::ScratchDirectory elsewhere(L"second-copy");
+  ASSERT_TRUE(CopyFileW((testing::installedAppDirectory() + L"\\Kelvane.exe").c_str(),
+                        (elsewhere.path() + L"\\Kelvane.exe").c_str(), FALSE));
+  for (const std::wstring& folder : {testing::installedAppDirectory(), elsewhere.path()}) {
+    ShowWindow(main_, SW_MINIMIZE);
+    ASSERT_TRUE(waitUntil([&] { return IsIconic(main_) != FALSE; }));
+    EXPECT_EQ(runToEnd(folder), 0u);
+    EXPECT_EQ(mainWindows(), std::vector<HWND>{main_});
+    EXPECT_TRUE(waitUntil([&] { return !IsIconic(main_) && GetForegroundWindow() == main_; }));
+    EXPECT_EQ(WaitForSingleObject(app_->process(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+  }
 }
 
 }  // namespace

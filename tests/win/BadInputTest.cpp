@@ -202,20 +202,20 @@ class DamagedApp : public ::testing::Test {
     return captions;
   }
 
-  // The repair-tool page's buttons on show.
+  // The repair-tool page's tool buttons on show (the page-turn labels are buttons too).
   std::vector<HWND> toolButtons(HWND tools) const {
     std::vector<HWND> buttons;
     for (HWND button = FindWindowExW(tools, nullptr, L"Button", nullptr); button;
          button = FindWindowExW(tools, button, L"Button", nullptr)) {
+      const std::wstring caption = windowText(button);
+      if (caption == repairtool_text::LblPre || caption == repairtool_text::LblNext) continue;
       if (IsWindowVisible(button)) buttons.push_back(button);
     }
     return buttons;
   }
 
-  // Clicks a page-turn label: an SS_NOTIFY static tells its page with STN_CLICKED.
   static void clickLabel(HWND tools, const wchar_t* caption) {
-    HWND label = FindWindowExW(tools, nullptr, L"Static", caption);
-    PostMessageW(tools, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(label), STN_CLICKED), reinterpret_cast<LPARAM>(label));
+    PostMessageW(FindWindowExW(tools, nullptr, L"Button", caption), BM_CLICK, 0, 0);
   }
 
   static std::string installedIni() {
@@ -444,7 +444,7 @@ TEST_F(DamagedApp, AnEmptyCatalogueLeavesAnEmptyPageThatSaysSo) {
   expectSoundAndUnchanged();
 }
 
-TEST_F(DamagedApp, ACatalogueOf40000EntriesLoadsItsFirst32767AndTurnsPages) {
+TEST_F(DamagedApp, ACatalogueOf40000EntriesLoadsItsFirst32767AndSaysTheRestWasLeftOut) {
   prepare();
   std::string catalogue;
   for (int i = 1; i <= 40000; ++i) catalogue += gbk(L"工具") + std::to_string(i) + "\tSysSummary.cmd\r\n";
@@ -453,10 +453,25 @@ TEST_F(DamagedApp, ACatalogueOf40000EntriesLoadsItsFirst32767AndTurnsPages) {
   HWND tools = showPage(1, L"维护工具");
   EXPECT_EQ(toolButtons(tools).size(), 24u);
   EXPECT_NE(FindWindowExW(tools, nullptr, L"Button", L"工具1"), nullptr);
+  HWND note = FindWindowExW(tools, nullptr, L"Static", repairtool_text::CatalogueCut);
+  ASSERT_NE(note, nullptr);
+  EXPECT_TRUE(IsWindowVisible(note));
   clickLabel(tools, repairtool_text::LblNext);
   // The page turn gives a button its caption before it shows it.
   EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(FindWindowExW(tools, nullptr, L"Button", L"工具25")) != FALSE; }));
   EXPECT_EQ(toolButtons(tools).size(), 24u);
+  // Page Down past the end: the last page holds entries 32761 to 32767 and no more.
+  for (int i = 0; i < 1400; ++i) PostMessageW(main_, WM_KEYDOWN, VK_NEXT, 0);
+  // (A turn renames the buttons before it shows and hides them in one batch.)
+  const auto onLastPage = [&] {
+    return IsWindowVisible(FindWindowExW(tools, nullptr, L"Button", L"工具32767")) && toolButtons(tools).size() == 7;
+  };
+  EXPECT_TRUE(waitUntil(onLastPage, milliseconds(120000)));
+  // The page keys beyond the last page change nothing.
+  EXPECT_FALSE(waitUntil([&] { return !onLastPage(); }, milliseconds(500)));
+  EXPECT_TRUE(responsive());
+  EXPECT_EQ(FindWindowExW(tools, nullptr, L"Button", L"工具32768"), nullptr);
+  EXPECT_TRUE(IsWindowVisible(note));
   expectSoundAndUnchanged();
 }
 

@@ -44,11 +44,17 @@ class RepairToolPage : public ::testing::Test {
     page->setVisible(true);
     return *page;
   }
-  std::vector<Child> visibleChildren(const wchar_t* className) const {
+  static bool isPageTurn(HWND child) {
+    const std::wstring text = windowText(child);
+    return text == repairtool_text::LblPre || text == repairtool_text::LblNext;
+  }
+  // The visible children of that class; the page-turn labels, buttons too, only
+  // when asked for.
+  std::vector<Child> visibleChildren(const wchar_t* className, bool pageTurns = false) const {
     std::vector<Child> found;
     for (HWND child = FindWindowExW(page->hwnd(), nullptr, className, nullptr); child;
          child = FindWindowExW(page->hwnd(), child, className, nullptr)) {
-      if (!IsWindowVisible(child)) continue;
+      if (!IsWindowVisible(child) || isPageTurn(child) != pageTurns) continue;
       RECT rect;
       GetWindowRect(child, &rect);
       MapWindowPoints(HWND_DESKTOP, page->hwnd(), reinterpret_cast<POINT*>(&rect), 2);
@@ -56,18 +62,18 @@ class RepairToolPage : public ::testing::Test {
     }
     return found;
   }
+  // The tool buttons' windows, shown or not.
   int buttonWindows() const {
     int count = 0;
     for (HWND child = FindWindowExW(page->hwnd(), nullptr, L"Button", nullptr); child;
          child = FindWindowExW(page->hwnd(), child, L"Button", nullptr)) {
-      ++count;
+      if (!isPageTurn(child)) ++count;
     }
     return count;
   }
   HWND label(const wchar_t* caption) const { return FindWindowExW(page->hwnd(), nullptr, L"Static", caption); }
   void clickLabel(const wchar_t* caption) const {
-    // What a click on a SS_NOTIFY label sends its parent.
-    SendMessageW(page->hwnd(), WM_COMMAND, MAKEWPARAM(0, STN_CLICKED), reinterpret_cast<LPARAM>(label(caption)));
+    SendMessageW(FindWindowExW(page->hwnd(), nullptr, L"Button", caption), BM_CLICK, 0, 0);
   }
 
   ScratchDirectory root{L"repairtool"};
@@ -126,7 +132,7 @@ TEST_F(RepairToolPage, AFullCatalogueLoadsWithOnePageOfWindows) {
 TEST_F(RepairToolPage, TheLabelsSitBesideTheMiddleOfThePage) {
   writeCatalogue(3);
   open(fakeLauncher);
-  const std::vector<Child> labels = visibleChildren(L"Static");
+  const std::vector<Child> labels = visibleChildren(L"Button", true);
   ASSERT_EQ(labels.size(), 2u);
   for (const Child& child : labels) {
     const bool previous = child.text == L"前一页";

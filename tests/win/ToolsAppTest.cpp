@@ -6,13 +6,16 @@
 
 #include <memory>
 
+#include <cstdio>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "common/Files.h"
 #include "common/ItemReader.h"
 #include "common/Handles.h"
+#include "shell/Frmmain.h"
 #include "shell/FrmmainText.h"
 #include "tests/win/TestSupport.h"
 #include "tools/SysToolCommands.h"
@@ -122,8 +125,8 @@ TEST_F(ToolPagesInTheProgram, TheRepairToolPageShowsOneButtonPerCatalogueEntry) 
     ASSERT_NE(button, nullptr) << entry.file;
     EXPECT_TRUE(IsWindowVisible(button));
   }
-  EXPECT_NE(FindWindowExW(page, nullptr, L"Static", L"前一页"), nullptr);
-  EXPECT_NE(FindWindowExW(page, nullptr, L"Static", L"后一页"), nullptr);
+  EXPECT_NE(FindWindowExW(page, nullptr, L"Button", L"前一页"), nullptr);
+  EXPECT_NE(FindWindowExW(page, nullptr, L"Button", L"后一页"), nullptr);
 }
 
 TEST_F(ToolPagesInTheProgram, TheSystemUtilityPageShowsItsTenButtonsAndTheWarning) {
@@ -133,6 +136,173 @@ TEST_F(ToolPagesInTheProgram, TheSystemUtilityPageShowsItsTenButtonsAndTheWarnin
     EXPECT_NE(FindWindowExW(page, nullptr, L"Button", std::wstring(utility.caption).c_str()), nullptr);
   }
   EXPECT_NE(FindWindowExW(page, nullptr, L"Static", std::wstring(systool_text::Warning).c_str()), nullptr);
+}
+
+// ---- The keyboard -------------------------------------------------------------
+//
+// Keys are posted to the window that has the program's focus, so they pass
+// through its message loop and dialog manager as typed keys do.
+
+HWND focusOf(HWND main) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info);
+  return info.hwndFocus;
+}
+
+void press(HWND main, UINT key) {
+  HWND target = focusOf(main);
+  if (!target) target = main;
+  PostMessageW(target, WM_KEYDOWN, key, 1);
+  PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+}
+
+// Presses Tab and waits until the focus has moved; the keys posted before it have
+// then been handled too, since the program takes posted messages in order.
+HWND pressTab(HWND main) {
+  const HWND before = focusOf(main);
+  press(main, VK_TAB);
+  waitUntil([&] { return focusOf(main) != before; }, std::chrono::milliseconds(5000));
+  return focusOf(main);
+}
+
+BOOL CALLBACK addTabStop(HWND child, LPARAM data) {
+  if (IsWindowVisible(child) && IsWindowEnabled(child) && (GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP)) {
+    reinterpret_cast<std::set<HWND>*>(data)->insert(child);
+  }
+  return TRUE;
+}
+
+// Every control Tab should reach: visible, enabled, a tab stop.
+std::set<HWND> tabStops(HWND main) {
+  std::set<HWND> stops;
+  EnumChildWindows(main, addTabStop, reinterpret_cast<LPARAM>(&stops));
+  return stops;
+}
+
+// The controls Tab visits, once round, starting with the one after the focus.
+std::vector<HWND> tabWalk(HWND main) {
+  std::vector<HWND> visited{pressTab(main)};
+  for (int i = 0; i < 200; ++i) {
+    const HWND now = pressTab(main);
+    if (now == visited.front()) break;
+    visited.push_back(now);
+  }
+  return visited;
+}
+
+class KeyboardInTheProgram : public ::testing::Test {
+ protected:
+  // The program with a catalogue of 30 entries, two pages.
+  void SetUp() override {
+    ASSERT_TRUE(CopyFileW((installedAppDirectory() + L"\\Kelvane.exe").c_str(), (folder_.path() + L"\\Kelvane.exe").c_str(),
+                          FALSE));
+    CreateDirectoryW((folder_.path() + L"\\tooll").c_str(), nullptr);
+    std::string catalogue;
+    for (int i = 1; i <= 30; ++i) catalogue += "\xB9\xA4\xBE\xDF" + std::to_string(i) + "\tt.cmd\r\n";  // 工具i
+    ASSERT_TRUE(testing::writeFile(folder_.path() + L"\\tooll\\tool.txt", catalogue));
+    app_ = std::make_unique<testing::RunningApp>(folder_.path());
+    main_ = app_->mainWindow();
+    ASSERT_NE(main_, nullptr);
+  }
+  HWND showPage(int index, const wchar_t* title) const {
+    HWND menuBar = FindWindowExW(main_, nullptr, L"KelvanePanel", L"Menu");
+    PostMessageW(FindWindowExW(menuBar, nullptr, L"Button", frmmain_text::PageButtons[index].data()), BM_CLICK, 0, 0);
+    HWND page = FindWindowExW(main_, nullptr, L"KelvanePanel", title);
+    waitUntil([&] { return IsWindowVisible(page) && focusOf(main_) != nullptr; });
+    return page;
+  }
+  bool shows(HWND page, const wchar_t* caption) const {
+    return IsWindowVisible(FindWindowExW(page, nullptr, L"Button", caption)) != FALSE;
+  }
+  // Tabs on until the focus is on that control.
+  bool tabTo(HWND control) const {
+    for (int i = 0; i < 60 && focusOf(main_) != control; ++i) pressTab(main_);
+    return focusOf(main_) == control;
+  }
+
+  testing::ScratchDirectory folder_{L"keyboard"};
+  std::unique_ptr<testing::RunningApp> app_;
+  HWND main_ = nullptr;
+};
+
+TEST_F(KeyboardInTheProgram, TabReachesEveryControlOfEachPageOnceRound) {
+  const wchar_t* titles[] = {L"排除向导", L"维护工具", L"系统工具", L"病毒探测"};
+  for (int index = 0; index < 4; ++index) {
+    HWND page = showPage(index, titles[index]);
+    ASSERT_TRUE(IsWindowVisible(page)) << index;
+    // The page settled: its controls the same for a moment.
+    std::set<HWND> expected = tabStops(main_);
+    for (int i = 0; i < 20; ++i) {
+      Sleep(200);
+      const std::set<HWND> now = tabStops(main_);
+      if (now == expected) break;
+      expected = now;
+    }
+    const std::vector<HWND> walk = tabWalk(main_);
+    const std::set<HWND> stops(walk.begin(), walk.end());
+    std::printf("page %d: %zu tab stops\n", index, walk.size());
+    EXPECT_EQ(stops.size(), walk.size()) << "a control was visited twice on page " << index;
+    EXPECT_EQ(stops, expected) << "page " << index;
+    if (index == 1) {
+      // Five page buttons, 24 tools and the two page-turn labels.
+      EXPECT_EQ(walk.size(), 31u);
+      EXPECT_TRUE(stops.contains(FindWindowExW(page, nullptr, L"Button", L"前一页")));
+      EXPECT_TRUE(stops.contains(FindWindowExW(page, nullptr, L"Button", L"后一页")));
+    }
+  }
+}
+
+TEST_F(KeyboardInTheProgram, EnterSpaceAndThePageKeysTurnTheRepairPagesAndStopAtTheEnds) {
+  HWND page = showPage(1, L"维护工具");
+  ASSERT_TRUE(shows(page, L"工具1"));
+  HWND next = FindWindowExW(page, nullptr, L"Button", L"后一页");
+  HWND previous = FindWindowExW(page, nullptr, L"Button", L"前一页");
+  ASSERT_TRUE(tabTo(next));
+  press(main_, VK_RETURN);
+  EXPECT_TRUE(waitUntil([&] { return shows(page, L"工具25"); }));
+  EXPECT_FALSE(shows(page, L"工具1"));
+  press(main_, VK_RETURN);  // no third page: nothing changes
+  ASSERT_TRUE(tabTo(previous));
+  EXPECT_TRUE(shows(page, L"工具25"));
+  press(main_, VK_SPACE);
+  EXPECT_TRUE(waitUntil([&] { return shows(page, L"工具1"); }));
+  EXPECT_FALSE(shows(page, L"工具25"));
+
+  // The page keys work wherever the focus is: here on a page button.
+  showPage(1, L"维护工具");
+  press(main_, VK_NEXT);
+  EXPECT_TRUE(waitUntil([&] { return shows(page, L"工具30"); }));
+  press(main_, VK_NEXT);  // no third page
+  press(main_, VK_PRIOR);
+  EXPECT_TRUE(waitUntil([&] { return shows(page, L"工具1"); }));
+  press(main_, VK_PRIOR);  // no page before the first
+  pressTab(main_);
+  EXPECT_TRUE(shows(page, L"工具1"));
+  // With another page on show the repair page stays where it is.
+  showPage(2, L"系统工具");
+  press(main_, VK_NEXT);
+  showPage(1, L"维护工具");
+  EXPECT_TRUE(shows(page, L"工具1"));
+}
+
+// Screen readers say a control's window text: every control a user can act on,
+// the picture-only frame images included, has its name there.
+TEST_F(KeyboardInTheProgram, EveryControlAUserCanActOnIsNamed) {
+  for (int index = 0; index < 4; ++index) {
+    const wchar_t* titles[] = {L"排除向导", L"维护工具", L"系统工具", L"病毒探测"};
+    showPage(index, titles[index]);
+    for (HWND control : tabStops(main_)) {
+      EXPECT_FALSE(testing::windowText(control).empty()) << "an unnamed control on page " << index;
+    }
+  }
+  EXPECT_EQ(testing::windowText(GetDlgItem(main_, IdImmin)), L"最小化");
+  EXPECT_EQ(testing::windowText(GetDlgItem(main_, IdImclose)), L"关闭");
+  EXPECT_EQ(testing::windowText(GetDlgItem(main_, IdImmax)), L"最大化");
+  // The maximise image's tip changes once the pointer has been over the window;
+  // its name changes with it.
+  PostMessageW(main_, WM_MOUSEMOVE, 0, MAKELPARAM(300, 300));
+  EXPECT_TRUE(waitUntil([&] { return testing::windowText(GetDlgItem(main_, IdImmax)) == L"最大化不可用"; }));
 }
 
 }  // namespace

@@ -1,0 +1,25 @@
+#pragma once
+// Enter on an owner-drawn button: the dialog manager keeps Enter for the default
+// button unless the focused button asks for it, so the skinned buttons ask for it
+// and click themselves, as Space does.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <optional>
+
+namespace kelvane {
+
+// For a subclassed button: the answer to `message` when it is part of Enter's
+// click; nothing otherwise (the button's own procedure handles it).
+inline std::optional<LRESULT> clickOnEnter(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_GETDLGCODE && lParam && reinterpret_cast<const MSG*>(lParam)->wParam == VK_RETURN) {
+    return DefSubclassProc(button, message, wParam, lParam) | DLGC_WANTMESSAGE;
+  }
+  if (message == WM_KEYDOWN && wParam == VK_RETURN) {
+    SendMessageW(button, BM_CLICK, 0, 0);
+    return 0;
+  }
+  return std::nullopt;
+}
+
+}  // namespace kelvane
