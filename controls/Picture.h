@@ -22,8 +22,12 @@ SIZE pictureDesignSize(int resourceId);
 UniqueBitmap loadPicture(int resourceId, int dpi);
 
 // The icon `resourceId` (an IDI_ identifier) at `designPixels` square at 100 %,
-// made for `dpi`: designPixels * dpi / 96 pixels square.
+// made for `dpi`: designPixels * dpi / 96 pixels square. An icon that is not
+// square keeps its proportions: `designPixels` is its larger side.
 UniqueIcon loadIconPicture(int resourceId, int designPixels, int dpi);
+
+// The same for an icon of `designSize` at 100 % (a page button's 35 x 33 picture).
+UniqueIcon loadIconPicture(int resourceId, SIZE designSize, int dpi);
 
 // designPixels * dpi / 96, rounded to the nearest pixel.
 int scaleToDpi(int designPixels, int dpi);
