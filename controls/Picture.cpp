@@ -35,22 +35,6 @@ constexpr std::array<int, 5> StoredPercents{100, 125, 150, 175, 200};
 // A picture larger than this on either side is refused rather than allocated.
 constexpr int LargestSide = 16384;
 
-// Initialises COM on this thread for the scope, in the apartment the window
-// thread uses; undoes only what it did. A thread already in the other
-// apartment keeps it (RPC_E_CHANGED_MODE) and COM still works there.
-class ComScope {
- public:
-  ComScope() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
-  ~ComScope() {
-    if (SUCCEEDED(result_)) CoUninitialize();
-  }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-
- private:
-  HRESULT result_;
-};
-
 // Owns one reference to a COM object.
 template <typename Interface>
 class ComRef {
@@ -118,7 +102,7 @@ std::optional<SIZE> pngSize(std::span<const BYTE> png) {
 PicturePixels decodePng(std::span<const BYTE> png) {
   const std::optional<SIZE> size = pngSize(png);
   if (!size) return {};
-  ComScope com;
+  const ImagingScope com;
   ComRef<IWICImagingFactory> factory;
   if (FAILED(CoCreateInstance(CLSID_WICImagingFactory1, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                               factory.putVoid()))) {
@@ -278,6 +262,14 @@ UniqueIcon iconFromPixels(const PicturePixels& pixels) {
 }
 
 }  // namespace
+
+// A thread already in the multithreaded apartment keeps it (RPC_E_CHANGED_MODE,
+// nothing to undo) and COM still works there.
+ImagingScope::ImagingScope() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
+
+ImagingScope::~ImagingScope() {
+  if (SUCCEEDED(result_)) CoUninitialize();
+}
 
 int scaleToDpi(int designPixels, int dpi) {
   return static_cast<int>(std::lround(static_cast<double>(designPixels) * dpi / DesignDpi));

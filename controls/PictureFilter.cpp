@@ -60,19 +60,53 @@ std::uint32_t unpremultiply(const Premultiplied& sum) {
   return toByte(sum[0] / share) | toByte(sum[1] / share) << 8 | toByte(sum[2] / share) << 16 | toByte(alpha) << 24;
 }
 
-// Adds `weight` times source row `y`, resized across, to `row`.
-void addResizedRow(const PicturePixels& source, int y, float weight, const AxisTaps& across,
-                   std::vector<Premultiplied>& row) {
-  const std::uint32_t* line = source.values.data() + static_cast<std::size_t>(y) * source.width;
+// Source row `y` resized across, premultiplied; `line` is room for the source row.
+void resizeRow(const PicturePixels& source, int y, const AxisTaps& across, std::vector<Premultiplied>& line,
+               std::vector<Premultiplied>& row) {
+  const std::uint32_t* pixels = source.values.data() + static_cast<std::size_t>(y) * source.width;
+  for (int x = 0; x < source.width; ++x) line[x] = premultiply(pixels[x]);
   for (std::size_t x = 0; x + 1 < across.first.size(); ++x) {
-    Premultiplied& target = row[x];
+    Premultiplied sum{};
     for (std::size_t k = across.first[x]; k < across.first[x + 1]; ++k) {
-      const Premultiplied value = premultiply(line[across.taps[k].index]);
-      const float share = weight * across.taps[k].weight;
-      for (std::size_t c = 0; c < 4; ++c) target[c] += value[c] * share;
+      const Premultiplied& value = line[across.taps[k].index];
+      const float weight = across.taps[k].weight;
+      for (std::size_t c = 0; c < 4; ++c) sum[c] += value[c] * weight;
     }
+    row[x] = sum;
   }
 }
+
+// The source rows resized across, each made once: a new row reads a run of
+// source rows that moves down the picture, so the last few are kept in a ring
+// as large as the longest run.
+class ResizedRows {
+ public:
+  ResizedRows(const PicturePixels& source, const AxisTaps& across, const AxisTaps& down)
+      : source_(source), across_(across), line_(static_cast<std::size_t>(source.width)) {
+    std::size_t longest = 1;
+    for (std::size_t t = 0; t + 1 < down.first.size(); ++t) {
+      longest = std::max(longest, down.first[t + 1] - down.first[t]);
+    }
+    rows_.assign(longest, std::vector<Premultiplied>(across.first.size() - 1));
+    made_.assign(longest, -1);
+  }
+
+  const std::vector<Premultiplied>& row(int y) {
+    const std::size_t slot = static_cast<std::size_t>(y) % rows_.size();
+    if (made_[slot] != y) {
+      resizeRow(source_, y, across_, line_, rows_[slot]);
+      made_[slot] = y;
+    }
+    return rows_[slot];
+  }
+
+ private:
+  const PicturePixels& source_;
+  const AxisTaps& across_;
+  std::vector<Premultiplied> line_;
+  std::vector<std::vector<Premultiplied>> rows_;
+  std::vector<int> made_;  // the source row each slot holds; -1: none yet
+};
 
 }  // namespace
 
@@ -84,13 +118,16 @@ PicturePixels resizePicture(const PicturePixels& source, int width, int height) 
   PicturePixels result{width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height)};
   const AxisTaps across = axisTaps(source.width, width);
   const AxisTaps down = axisTaps(source.height, height);
-  // One new row at a time: a source row is resized across once for each new row
-  // it lies under (one or two when reducing), which needs no picture-sized buffer.
+  ResizedRows resized(source, across, down);
   std::vector<Premultiplied> row(static_cast<std::size_t>(width));
   for (int y = 0; y < height; ++y) {
     std::fill(row.begin(), row.end(), Premultiplied{});
     for (std::size_t k = down.first[y]; k < down.first[y + 1]; ++k) {
-      addResizedRow(source, down.taps[k].index, down.taps[k].weight, across, row);
+      const std::vector<Premultiplied>& part = resized.row(down.taps[k].index);
+      const float weight = down.taps[k].weight;
+      for (int x = 0; x < width; ++x) {
+        for (std::size_t c = 0; c < 4; ++c) row[x][c] += part[x][c] * weight;
+      }
     }
     std::uint32_t* out = result.values.data() + static_cast<std::size_t>(y) * width;
     for (int x = 0; x < width; ++x) out[x] = unpremultiply(row[x]);
