@@ -6,7 +6,8 @@
 // source rectangles inside a picture are taken in the grid of the picture that
 // was made for the window's DPI; only destinations on the screen are scaled.
 // A picture is never enlarged from a smaller copy: it is drawn from the stored
-// copy made for the nearest larger scale and reduced with a good filter.
+// copy made for the nearest larger scale and reduced with a good filter. Only
+// above the largest stored scale (200 %) is the largest copy enlarged.
 #include <windows.h>
 
 #include "common/Handles.h"
