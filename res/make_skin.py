@@ -9,7 +9,8 @@ shapes, canvas and file writers it uses.  Output goes next to this file:
   close_hover_<percent>.png, close_pressed_<percent>.png
                             17x16 looks of the minimise and close images
   systool0.ico .. systool9.ico
-                            the ten system-utility buttons (32x32; 48x48 for 2)
+                            the ten system-utility buttons (32x32; 48x48 for 2),
+                            one image per scale
   skin_preview.png          everything enlarged, for a human to look at
 
 Each picture is drawn for every display scale of make_pictures.SCALES at its
