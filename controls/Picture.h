@@ -6,7 +6,8 @@
 // source rectangles inside a picture are taken in the grid of the picture that
 // was made for the window's DPI; only destinations on the screen are scaled.
 // A picture is never enlarged from a smaller copy: it is drawn from the stored
-// copy made for the nearest larger scale and reduced with a good filter.
+// copy made for the nearest larger scale and reduced with a good filter. Only
+// above the largest stored scale (200 %) is the largest copy enlarged.
 #include <windows.h>
 
 #include "common/Handles.h"
@@ -22,10 +23,29 @@ SIZE pictureDesignSize(int resourceId);
 UniqueBitmap loadPicture(int resourceId, int dpi);
 
 // The icon `resourceId` (an IDI_ identifier) at `designPixels` square at 100 %,
-// made for `dpi`: designPixels * dpi / 96 pixels square.
+// made for `dpi`: designPixels * dpi / 96 pixels square. An icon that is not
+// square keeps its proportions: `designPixels` is its larger side.
 UniqueIcon loadIconPicture(int resourceId, int designPixels, int dpi);
+
+// The same for an icon of `designSize` at 100 % (a page button's 35 x 33 picture).
+UniqueIcon loadIconPicture(int resourceId, SIZE designSize, int dpi);
 
 // designPixels * dpi / 96, rounded to the nearest pixel.
 int scaleToDpi(int designPixels, int dpi);
+
+// Keeps COM initialised on this thread (single-threaded apartment, as a window
+// thread has it) while it lives, and undoes only what it did. Pictures load
+// without one, but each load then starts and stops COM, a few milliseconds
+// every time: the window thread holds one for the program's life.
+class ImagingScope {
+ public:
+  ImagingScope();
+  ~ImagingScope();
+  ImagingScope(const ImagingScope&) = delete;
+  ImagingScope& operator=(const ImagingScope&) = delete;
+
+ private:
+  HRESULT result_;
+};
 
 }  // namespace kelvane

@@ -1,20 +1,17 @@
 #!/usr/bin/env python3
-"""Draws the virus detector page's background: res/detector_background.bmp.
+"""Draws the virus detector page's background: res/detector_background_<percent>.png.
 
-500 x 500 pixels, 24-bit. Standard library only and deterministic: running it
-again writes the same bytes.  The page's labels are drawn on this picture
+500 x 500 pixels at 100 %, and the same picture drawn for each larger display
+scale (in design units, at the centre of each pixel).  Standard library only
+and deterministic: running it again writes the same bytes.  The page's labels are drawn on this picture
 without a background of their own, so everything on it stays pale: a soft
 vertical wash, a faint grid of dots, and a large shield with a magnifying glass
 as a watermark in the lower right.  The right edge fades to the flat colour the
 page shows beyond the picture (RGB 240, 244, 255), so no seam shows there.
 """
 
-import os
-import struct
+from make_pictures import SCALES, Canvas, circle, ring, scaled, segment, shield, union, write_picture
 
-from make_pictures import Canvas, circle, ring, segment, shield, union
-
-HERE = os.path.dirname(os.path.abspath(__file__))
 SIZE = 500
 PAGE = (240, 244, 255)       # the page colour beyond the picture
 TOP = (226, 234, 255)        # the wash starts a little deeper at the top
@@ -26,21 +23,21 @@ def mix(a, b, t):
     return tuple(round(x + (y - x) * t) for x, y in zip(a, b))
 
 
-def background():
+def background(k):
     """Rows of (r, g, b): the wash, fading into PAGE towards the right edge."""
     rows = []
-    for y in range(SIZE):
-        base = mix(TOP, PAGE, min(1.0, y / 260.0))
+    for y in range(scaled(SIZE, k)):
+        base = mix(TOP, PAGE, min(1.0, y / k / 260.0))
         row = []
-        for x in range(SIZE):
-            fade = max(0.0, (x - 420) / 80.0)
+        for x in range(scaled(SIZE, k)):
+            fade = max(0.0, (x / k - 420) / 80.0)
             row.append(mix(base, PAGE, fade))
         rows.append(row)
     return rows
 
 
-def watermark():
-    c = Canvas(SIZE, SIZE)
+def watermark(k):
+    c = Canvas(SIZE, SIZE, k)
     body = shield(390, 250, 470, 70, 310, 10)
     c.fill(ring(body, 3.0), MARK, 0.22, box=(310, 240, 470, 480))
     glass = circle(385, 350, 34)
@@ -61,11 +58,12 @@ def watermark():
     return c
 
 
-def compose():
-    rows = background()
-    marks = watermark().rgba()
-    for y in range(SIZE):
-        for x in range(SIZE):
+def compose(k=1.0):
+    rows = background(k)
+    marks = watermark(k).rgba()
+    size = scaled(SIZE, k)
+    for y in range(size):
+        for x in range(size):
             r, g, b, a = marks[y][x]
             if a:
                 k = a / 255.0
@@ -74,22 +72,9 @@ def compose():
     return rows
 
 
-def write_bmp(path, rows):
-    """24-bit bottom-up BMP."""
-    h, w = len(rows), len(rows[0])
-    stride = (w * 3 + 3) // 4 * 4
-    data = bytearray()
-    for row in reversed(rows):
-        line = bytes(v for r, g, b in row for v in (b, g, r))
-        data += line + b"\0" * (stride - len(line))
-    header = struct.pack("<2sIHHI", b"BM", 14 + 40 + len(data), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-    with open(path, "wb") as f:
-        f.write(header + info + bytes(data))
-
-
 def main():
-    write_bmp(os.path.join(HERE, "detector_background.bmp"), compose())
+    for percent in SCALES:
+        write_picture("detector_background", percent, compose(percent / 100))
 
 
 if __name__ == "__main__":

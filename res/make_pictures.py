@@ -4,9 +4,17 @@
 Standard library only and fully deterministic: running it again writes the
 same bytes.  Output goes next to this file:
 
-  kelvane.ico            application icon, 16x16 and 32x32
-  page0.ico .. page4.ico one picture each for the five page buttons
+  kelvane.ico            application icon: the small design at 16 to 28
+                         pixels, the large one at 32 to 64
+  page0.ico .. page4.ico one picture each for the five page buttons, at
+                         every display scale
   preview.png            everything at 4x (and 1x) for a human to look at
+
+Every picture is drawn anew for each display scale (SCALES: 100 to 200 %), at
+its design size times the scale, rounded: the shapes are evaluated in design
+units, so a larger copy is as sharp as the 100 % one, never an enlargement of
+it.  An icon holds one image per scale; the 100 % image stays an uncompressed
+DIB as it always was, the larger ones are PNG (read by Windows Vista and later).
 
 Shapes are signed distance functions (negative inside, value never larger
 than the true distance to the edge).  A pixel far from every edge is decided
@@ -20,6 +28,14 @@ import struct
 import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+
+# The display scales every picture is drawn for, in per cent of 96 DPI.
+SCALES = (100, 125, 150, 175, 200)
+
+
+def scaled(pixels, k):
+    """pixels * k rounded half up, as the program rounds a design size for a DPI."""
+    return int(math.floor(pixels * k + 0.5))
 
 # ---------------------------------------------------------------- colours
 
@@ -158,14 +174,18 @@ def arc(cx, cy, r, a0, a1, steps=12):
 
 
 class Canvas:
+    """A w x h design drawn at scale k: shapes are given in design units and
+    the canvas holds scaled(w, k) x scaled(h, k) pixels."""
     SS = 8  # samples per pixel along each axis near an edge
 
-    def __init__(self, w, h):
-        self.w, self.h = w, h
-        self.px = [[0.0, 0.0, 0.0, 0.0] for _ in range(w * h)]  # premultiplied
+    def __init__(self, w, h, k=1.0):
+        self.k = k
+        self.w, self.h = scaled(w, k), scaled(h, k)
+        self.px = [[0.0, 0.0, 0.0, 0.0] for _ in range(self.w * self.h)]  # premultiplied
 
     def coverage(self, f, x, y):
-        d = f(x + 0.5, y + 0.5)
+        k = self.k
+        d = f((x + 0.5) / k, (y + 0.5) / k) * k  # distance in pixels
         if d >= 0.75:
             return 0.0
         if d <= -0.75:
@@ -173,16 +193,22 @@ class Canvas:
         n = self.SS
         hit = 0
         for j in range(n):
-            sy = y + (j + 0.5) / n
+            sy = (y + (j + 0.5) / n) / k
             for i in range(n):
-                if f(x + (i + 0.5) / n, sy) <= 0.0:
+                if f((x + (i + 0.5) / n) / k, sy) <= 0.0:
                     hit += 1
         return hit / (n * n)
 
     def fill(self, f, colour, alpha=1.0, box=None):
-        """Composites shape f in colour; box (x0, y0, x1, y1) limits the pixels
-        visited when the shape is known to lie inside it (large canvases)."""
-        x0, y0, x1, y1 = box if box else (0, 0, self.w, self.h)
+        """Composites shape f in colour; box (x0, y0, x1, y1), in design units,
+        limits the pixels visited when the shape is known to lie inside it
+        (large canvases)."""
+        if box:
+            k = self.k
+            x0, y0 = int(math.floor(box[0] * k)), int(math.floor(box[1] * k))
+            x1, y1 = int(math.ceil(box[2] * k)), int(math.ceil(box[3] * k))
+        else:
+            x0, y0, x1, y1 = 0, 0, self.w, self.h
         r, g, b = (c / 255.0 for c in colour)
         for y in range(max(0, y0), min(self.h, y1)):
             for x in range(max(0, x0), min(self.w, x1)):
@@ -277,9 +303,10 @@ def magnifier(cx, cy, r, ring_w, handle_to, handle_r):
 # ------------------------------------------------------------ pictures
 
 
-def app_icon(size):
-    c = Canvas(size, size)
-    if size >= 32:
+def app_icon(design, k=1.0):
+    """The application icon: the design of `design` pixels square (16 or 32) at scale k."""
+    c = Canvas(design, design, k)
+    if design >= 32:
         body = shield(16, 1, 31.5, 14, 12, 2.5)
         c.shape(body, BLUE, BLUE_DARK, 1.0)
         c.fill(inter(grow(body, -1.0), half_plane(1, 0, 16, 0)), BLUE_LIGHT, 0.35)
@@ -291,9 +318,9 @@ def app_icon(size):
     return c
 
 
-def page0():
+def page0(k=1.0):
     """Fault-solution wizard: a magnifier over a document."""
-    c = Canvas(36, 36)
+    c = Canvas(36, 36, k)
     page = polygon([(4, 2), (20, 2), (27, 9), (27, 32), (4, 32)])
     c.shape(grow(page, -0.5), PAPER, SLATE_DARK, 1.0)
     c.shape(polygon([(19.5, 2.5), (19.5, 9.5), (26.5, 9.5)]), SLATE_LIGHT, SLATE_DARK, 1.0)
@@ -309,9 +336,9 @@ def page0():
     return c
 
 
-def page1():
+def page1(k=1.0):
     """Repair tools: a wrench crossed with a screwdriver."""
-    c = Canvas(35, 33)
+    c = Canvas(35, 33, k)
     handle, collar, shaft = screwdriver(30, 12, 3.4, 1.3)
     at = (lambda f: place(f, 29.5, 28.5, -135))
     c.shape(grow(at(shaft), 0.4), SLATE_LIGHT, SLATE_DARK, 1.0)
@@ -321,9 +348,9 @@ def page1():
     return c
 
 
-def page2():
+def page2(k=1.0):
     """System utilities: a monitor with a gear."""
-    c = Canvas(39, 36)
+    c = Canvas(39, 36, k)
     c.shape(box(12, 24, 22, 31, 0), SLATE, SLATE_DARK, 1.0)
     c.shape(box(7, 29, 27, 33.5, 1.5), SLATE, SLATE_DARK, 1.0)
     c.shape(box(1, 2, 33, 26, 2.5), BLUE, BLUE_DARK, 1.0)
@@ -356,9 +383,9 @@ def bug(cx, cy, s):
     return union(body, head), union(*legs)
 
 
-def page3():
+def page3(k=1.0):
     """Virus detector: a shield with a bug on it."""
-    c = Canvas(39, 39)
+    c = Canvas(39, 39, k)
     body = shield(19.5, 1, 38.5, 17.5, 15, 3)
     c.shape(body, GREEN, GREEN_DARK, 1.0)
     c.fill(inter(grow(body, -1.0), half_plane(1, 0, 19.5, 0)), WHITE, 0.12)
@@ -370,9 +397,9 @@ def page3():
     return c
 
 
-def page4():
+def page4(k=1.0):
     """Help: a question mark in a speech bubble."""
-    c = Canvas(35, 33)
+    c = Canvas(35, 33, k)
     bubble = union(box(1, 1, 34, 25, 6),
                    polygon([(8, 22), (17, 22), (7, 32)]))
     c.shape(bubble, ORANGE, ORANGE_DARK, 1.0)
@@ -404,7 +431,11 @@ def ico_image(canvas):
 
 
 def write_ico(path, canvases):
-    images = [ico_image(c) for c in canvases]
+    """An icon of the canvases, smallest first.  A 100 % canvas (k == 1) is an
+    uncompressed DIB, as every Windows reads; a scaled one is a PNG image."""
+    canvases = sorted(canvases, key=lambda c: (c.w * c.h, c.k))
+    images = [ico_image(c) if c.k == 1.0 else png_bytes(c.w, c.h, c.rgba())
+              for c in canvases]
     out = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
     for c, data in zip(canvases, images):
@@ -415,17 +446,44 @@ def write_ico(path, canvases):
         f.write(out + b"".join(images))
 
 
-def write_png(path, w, h, pixels):
-    """pixels: rows of (r, g, b) tuples."""
-    raw = b"".join(b"\0" + bytes(v for p in row for v in p) for row in pixels)
+def filtered(raw_rows, bpp, kind):
+    """The PNG scanlines of raw_rows with filter `kind` (0 none, 1 sub) on every row."""
+    if kind == 0:
+        return b"".join(b"\0" + row for row in raw_rows)
+    out = []
+    for row in raw_rows:
+        left = bytes(bpp) + row[:-bpp]
+        out.append(b"\1" + bytes((a - b) & 255 for a, b in zip(row, left)))
+    return b"".join(out)
+
+
+def png_bytes(w, h, pixels, filters=(0,)):
+    """A PNG of pixels: rows of (r, g, b) or (r, g, b, a) tuples.  Of the
+    `filters` tried, the one that compresses best is kept."""
+    channels = len(pixels[0][0])
+    raw_rows = [bytes(v for p in row for v in p) for row in pixels]
+    data = min((zlib.compress(filtered(raw_rows, channels, kind), 9) for kind in filters), key=len)
 
     def chunk(tag, data):
         return (struct.pack(">I", len(data)) + tag + data +
                 struct.pack(">I", zlib.crc32(tag + data) & 0xFFFFFFFF))
+    colour_type = 6 if channels == 4 else 2
+    return (b"\x89PNG\r\n\x1a\n" +
+            chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, colour_type, 0, 0, 0)) +
+            chunk(b"IDAT", data) + chunk(b"IEND", b""))
+
+
+def write_png(path, w, h, pixels, filters=(0,)):
+    """pixels: rows of (r, g, b) or (r, g, b, a) tuples."""
     with open(path, "wb") as f:
-        f.write(b"\x89PNG\r\n\x1a\n" +
-                chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, 2, 0, 0, 0)) +
-                chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+        f.write(png_bytes(w, h, pixels, filters))
+
+
+def write_picture(name, percent, rows):
+    """The copy of picture `name` made for `percent` display scale, as the
+    program loads it: name_<percent>.png beside this file."""
+    write_png(os.path.join(HERE, "%s_%d.png" % (name, percent)), len(rows[0]), len(rows), rows,
+              filters=(0, 1))
 
 
 def write_preview(path, canvases, scale=4, gap=12):
@@ -453,10 +511,15 @@ def write_preview(path, canvases, scale=4, gap=12):
 
 def main():
     icon16, icon32 = app_icon(16), app_icon(32)
-    pages = [page0(), page1(), page2(), page3(), page4()]
-    write_ico(os.path.join(HERE, "kelvane.ico"), [icon16, icon32])
-    for i, c in enumerate(pages):
-        write_ico(os.path.join(HERE, "page%d.ico" % i), [c])
+    # The small design serves the small icon up to 175 %; at 200 % (32 pixels)
+    # the large design's 100 % image is the better one, and the only one of that size.
+    icons = ([app_icon(16, s / 100) for s in SCALES if s < 200] +
+             [app_icon(32, s / 100) for s in SCALES])
+    write_ico(os.path.join(HERE, "kelvane.ico"), icons)
+    makers = [page0, page1, page2, page3, page4]
+    for i, make in enumerate(makers):
+        write_ico(os.path.join(HERE, "page%d.ico" % i), [make(s / 100) for s in SCALES])
+    pages = [make() for make in makers]
     write_preview(os.path.join(HERE, "preview.png"), [icon16, icon32] + pages)
 
 

@@ -4,12 +4,19 @@
 Standard library only and fully deterministic, like make_pictures.py, whose
 shapes, canvas and file writers it uses.  Output goes next to this file:
 
-  skin.bmp                  150x155 skin bitmap the layout pass cuts into pieces
-  min_hover.bmp, min_pressed.bmp, close_hover.bmp, close_pressed.bmp
+  skin_<percent>.png        150x155 skin bitmap the layout pass cuts into pieces
+  min_hover_<percent>.png, min_pressed_<percent>.png,
+  close_hover_<percent>.png, close_pressed_<percent>.png
                             17x16 looks of the minimise and close images
   systool0.ico .. systool9.ico
-                            the ten system-utility buttons (32x32; 48x48 for 2)
+                            the ten system-utility buttons (32x32; 48x48 for 2),
+                            one image per scale
   skin_preview.png          everything enlarged, for a human to look at
+
+Each picture is drawn for every display scale of make_pictures.SCALES at its
+design size times the scale (rounded): <percent> is 100 to 200.  The skin is
+drawn in design units stretched to its rounded size, so its rim lies on the
+edges of every copy; a button look is the same drawing cut at the button.
 
 The skin bitmap is drawn as a whole window of 150x155 pixels.  The layout pass
 takes its corners unchanged and stretches thin slices of its edges, so a
@@ -21,7 +28,6 @@ above the lower edge of the top-right corner piece (29 rows).
 
 import math
 import os
-import struct
 
 import make_pictures as mp
 from make_pictures import (Canvas, box, circle, ellipse, grow, inter, minus, place,
@@ -133,8 +139,10 @@ def button_layers(kind, state):
             (glyph_shapes(kind, x0, BUTTON_Y, 1 if pressed else 0), RIM)]
 
 
-def render(x0, y0, w, h, layers, samples=4):
-    """Rows of (r, g, b) for the window's area (x0, y0, w, h) with `layers` over the frame."""
+def render(x0, y0, w, h, layers, samples=4, kx=1.0, ky=1.0):
+    """Rows of (r, g, b) for the area (x0, y0, w, h) of the window drawn kx
+    times wider and ky times taller than its design, with `layers` over the
+    frame.  The area is in the drawn pixels; shapes are in design units."""
     rows = []
     n = samples
     for y in range(y0, y0 + h):
@@ -142,9 +150,9 @@ def render(x0, y0, w, h, layers, samples=4):
         for x in range(x0, x0 + w):
             acc = [0.0, 0.0, 0.0]
             for j in range(n):
-                sy = y + (j + 0.5) / n
+                sy = (y + (j + 0.5) / n) / ky
                 for i in range(n):
-                    sx = x + (i + 0.5) / n
+                    sx = (x + (i + 0.5) / n) / kx
                     c = ground(sx, sy) if OUTLINE(sx, sy) <= 0 else RIM
                     for shape, colour in layers:
                         if shape(sx, sy) <= 0:
@@ -160,24 +168,25 @@ def normal_layers():
     return sum((button_layers(kind, "normal") for kind in ("min", "max", "close")), [])
 
 
-def write_bmp(path, rows):
-    """A 24-bit bottom-up Windows bitmap."""
-    h, w = len(rows), len(rows[0])
-    stride = (w * 3 + 3) // 4 * 4
-    pixels = b"".join(bytes(v for r, g, b in row for v in (b, g, r)).ljust(stride, b"\0")
-                      for row in reversed(rows))
-    header = struct.pack("<2sIHHI", b"BM", 54 + len(pixels), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
-    with open(path, "wb") as f:
-        f.write(header + info + pixels)
+def skin_scale(k):
+    """The skin's size at scale k and its stretch in each direction."""
+    w, h = mp.scaled(W, k), mp.scaled(H, k)
+    return w, h, w / W, h / H
 
 
-def button_picture(kind, state):
+def skin_picture(k=1.0):
+    w, h, kx, ky = skin_scale(k)
+    return render(0, 0, w, h, normal_layers(), kx=kx, ky=ky)
+
+
+def button_picture(kind, state, k=1.0):
     x0 = MIN_X if kind == "min" else CLOSE_X
     # The rest of the window's buttons stay as the skin draws them; only this one changes.
     layers = [layer for other in ("min", "max", "close") if other != kind
               for layer in button_layers(other, "normal")] + button_layers(kind, state)
-    return render(x0, BUTTON_Y, BUTTON_W, BUTTON_H, layers)
+    _, _, kx, ky = skin_scale(k)
+    return render(mp.scaled(x0, kx), mp.scaled(BUTTON_Y, ky), mp.scaled(BUTTON_W, k),
+                  mp.scaled(BUTTON_H, k), layers, kx=kx, ky=ky)
 
 # ------------------------------------------------------- system utilities
 
@@ -215,9 +224,9 @@ def check(c, pts, r, colour, edge):
     c.fill(stroke(pts, r), colour)
 
 
-def systool0():
+def systool0(k=1.0):
     """Component services: three connected component cubes."""
-    c = Canvas(32, 32)
+    c = Canvas(32, 32, k)
     c.fill(stroke([(9, 22), (16, 10), (23, 22), (9, 22)], 1.0), SLATE_DARK)
     cube(c, 16, 8.5, 6.5, BLUE_LIGHT, BLUE, BLUE_DARK, BLUE_DARK)
     cube(c, 8.5, 22, 6.5, (250, 200, 130), ORANGE, ORANGE_DARK, ORANGE_DARK)
@@ -225,9 +234,9 @@ def systool0():
     return c
 
 
-def systool1():
+def systool1(k=1.0):
     """System file checker: a document with a green check on a shield."""
-    c = Canvas(32, 32)
+    c = Canvas(32, 32, k)
     page = polygon([(4, 2), (18, 2), (24, 8), (24, 29), (4, 29)])
     c.shape(grow(page, -0.5), PAPER, SLATE_DARK, 1.0)
     for i, x1 in enumerate((15, 19, 12)):
@@ -239,9 +248,9 @@ def systool1():
     return c
 
 
-def systool2():
+def systool2(k=1.0):
     """Event viewer: a log book with entries and a warning sign (48x48)."""
-    c = Canvas(48, 48)
+    c = Canvas(48, 48, k)
     c.shape(box(6, 3, 38, 44, 3), BLUE, BLUE_DARK, 1.2)
     c.fill(box(10, 5, 36.5, 42, 1.5), PAPER)
     c.fill(rect(6, 3, 11, 44), BLUE_DARK)
@@ -259,9 +268,9 @@ def systool2():
     return c
 
 
-def systool3():
+def systool3(k=1.0):
     """Disk check: a drive under a magnifier."""
-    c = Canvas(32, 32)
+    c = Canvas(32, 32, k)
     drive(c, 2, 4, 26, 20)
     glass, rim, handle = mp.magnifier(19, 20, 6.2, 2.2, (29.5, 30.5), 1.9)
     c.erase(grow(union(rim, handle), 1.8))
@@ -273,9 +282,9 @@ def systool3():
     return c
 
 
-def systool4():
+def systool4(k=1.0):
     """Disk clean-up: a drive with a broom and sparkles."""
-    c = Canvas(32, 32)
+    c = Canvas(32, 32, k)
     drive(c, 2, 14, 26, 30)
     stick = place(segment(0, 0, 15, 0, 1.1), 27, 2.5, 125)
     c.fill(grow(stick, 0.8), ORANGE_DARK)
@@ -289,9 +298,9 @@ def systool4():
     return c
 
 
-def systool5():
+def systool5(k=1.0):
     """Defragmenter: a block map being put in order."""
-    c = Canvas(32, 32)
+    c = Canvas(32, 32, k)
     c.shape(box(1, 3, 31, 29, 2.5), SLATE_LIGHT, SLATE_DARK, 1.0)
     colours = [BLUE, BLUE, BLUE, BLUE, BLUE, BLUE,
                BLUE, BLUE, BLUE, RED, WHITE, BLUE,
@@ -303,9 +312,9 @@ def systool5():
     return c
 
 
-def systool6():
+def systool6(k=1.0):
     """Backup and repair: a drive inside circling arrows."""
-    c = Canvas(32, 32)
+    c = Canvas(32, 32, k)
     drive(c, 8, 10, 24, 22, body=PAPER)
     for a0, a1 in ((200, 330), (20, 150)):
         pts = mp.arc(16, 16, 12.2, a0, a1, 14)
@@ -320,9 +329,9 @@ def systool6():
     return c
 
 
-def systool7():
+def systool7(k=1.0):
     """Crash-dump doctor: a doctor's bag with a red cross."""
-    c = Canvas(32, 32)
+    c = Canvas(32, 32, k)
     c.fill(ring(box(11, 3, 21, 11, 3), 1.3), SLATE_DARK)
     c.shape(box(2, 8, 30, 29, 3.5), (120, 72, 40), (70, 40, 20), 1.1)
     c.fill(rect(3, 13, 29, 14.5), (90, 52, 28))
@@ -331,9 +340,9 @@ def systool7():
     return c
 
 
-def systool8():
+def systool8(k=1.0):
     """DirectX diagnostics: a game pad over a colour prism."""
-    c = Canvas(32, 32)
+    c = Canvas(32, 32, k)
     for k, colour in enumerate((RED, YELLOW, GREEN, BLUE)):
         c.fill(place(box(-2.2, -13, 2.2, -3, 1.5), 16, 13, 45 + 90 * k), colour)
     pad = union(box(3, 15, 29, 27, 6), circle(8.5, 25, 5.3), circle(23.5, 25, 5.3))
@@ -345,9 +354,9 @@ def systool8():
     return c
 
 
-def systool9():
+def systool9(k=1.0):
     """System configuration: a settings panel of switches with a gear."""
-    c = Canvas(32, 32)
+    c = Canvas(32, 32, k)
     c.shape(box(1, 2, 25, 30, 2.5), PAPER, SLATE_DARK, 1.0)
     for i, on in enumerate((True, False, True)):
         y = 8.5 + 7.5 * i
@@ -391,18 +400,23 @@ def write_preview(path, skin, buttons, tools):
 
 
 def main():
-    skin = render(0, 0, W, H, normal_layers())
-    write_bmp(os.path.join(HERE, "skin.bmp"), skin)
-    buttons = []
-    for kind, name in (("min", "min"), ("close", "close")):
-        for state in ("hover", "pressed"):
-            rows = button_picture(kind, state)
-            write_bmp(os.path.join(HERE, "%s_%s.bmp" % (name, state)), rows)
-            buttons.append(rows)
-    tools = [systool0(), systool1(), systool2(), systool3(), systool4(),
-             systool5(), systool6(), systool7(), systool8(), systool9()]
-    for i, canvas in enumerate(tools):
-        write_ico(os.path.join(HERE, "systool%d.ico" % i), [canvas])
+    skin, buttons = None, []
+    for percent in mp.SCALES:
+        k = percent / 100
+        rows = skin_picture(k)
+        mp.write_picture("skin", percent, rows)
+        skin = skin or rows
+        for kind in ("min", "close"):
+            for state in ("hover", "pressed"):
+                rows = button_picture(kind, state, k)
+                mp.write_picture("%s_%s" % (kind, state), percent, rows)
+                if percent == 100:
+                    buttons.append(rows)
+    makers = [systool0, systool1, systool2, systool3, systool4,
+              systool5, systool6, systool7, systool8, systool9]
+    for i, make in enumerate(makers):
+        write_ico(os.path.join(HERE, "systool%d.ico" % i), [make(s / 100) for s in mp.SCALES])
+    tools = [make() for make in makers]
     write_preview(os.path.join(HERE, "skin_preview.png"), skin, buttons, tools)
 
 

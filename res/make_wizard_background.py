@@ -4,13 +4,18 @@
 Standard library only and fully deterministic: running it again writes the
 same bytes.  Output goes next to this file:
 
-  wizard_background.bmp  800 x 600, 24-bit uncompressed, bottom-up
+  wizard_background_<percent>.png  800 x 600 at 100 %, and the same picture
+                                   drawn at 150 and 200 %
 
 The page shows the top-left 569 x 434 pixels behind the category buttons on
 the left and the text box on the right, so the picture stays quiet and light:
 a soft vertical gradient towards the window colour, a faint grid, and a few
 large rings in the caption blue at very low strength.  An ordered dither keeps
-the gentle gradient free of visible bands.
+the gentle gradient free of visible bands.  A larger copy evaluates the same
+picture in design units at the centre of each of its pixels and dithers its
+own pixels.  The dither keeps the picture from compressing well, so it is
+stored at three scales only; the program reduces the next larger copy for the
+scales between them.
 
   make_wizard_background.py [--preview PNG]
 """
@@ -18,16 +23,16 @@ the gentle gradient free of visible bands.
 import argparse
 import math
 import os
-import struct
 import sys
 
 # Keep res/ free of a __pycache__ folder: the build watches everything in it.
 sys.dont_write_bytecode = True
-from make_pictures import WINDOW_BG, write_png  # noqa: E402
+from make_pictures import WINDOW_BG, scaled, write_picture, write_png  # noqa: E402
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 WIDTH, HEIGHT = 800, 600
+STORED_SCALES = (100, 150, 200)  # per cent
 
 WHITE = (255, 255, 255)
 CAPTION_BLUE = (31, 96, 169)
@@ -75,8 +80,9 @@ def grid_weight(v):
     return max(0.0, 1.0 - d)
 
 
-def pixel(x, y):
-    px, py = x + 0.5, y + 0.5
+def pixel(x, y, k=1.0):
+    """The colour at the centre of pixel (x, y) of the picture drawn at scale k."""
+    px, py = (x + 0.5) / k, (y + 0.5) / k
     colour = mix(TOP, BOTTOM, smooth(0.0, HEIGHT, py))
 
     gx, gy, gr, gk = GLOW
@@ -97,35 +103,18 @@ def pixel(x, y):
     return colour
 
 
-def render():
-    """Rows top to bottom of (r, g, b) tuples of whole bytes."""
+def render(k=1.0):
+    """Rows top to bottom of (r, g, b) tuples of whole bytes, at scale k."""
     rows = []
-    for y in range(HEIGHT):
+    for y in range(scaled(HEIGHT, k)):
         row = []
         dither = BAYER4[y % 4]
-        for x in range(WIDTH):
+        for x in range(scaled(WIDTH, k)):
             offset = (dither[x % 4] + 0.5) / 16.0
             row.append(tuple(min(255, max(0, int(v + offset)))
-                             for v in pixel(x, y)))
+                             for v in pixel(x, y, k)))
         rows.append(row)
     return rows
-
-
-def write_bmp(path, rows):
-    """24-bit BI_RGB, bottom-up, rows padded to four bytes."""
-    h, w = len(rows), len(rows[0])
-    stride = (w * 3 + 3) & ~3
-    pad = b"\0" * (stride - w * 3)
-    body = b"".join(bytes(v for r, g, b in row for v in (b, g, r)) + pad
-                    for row in reversed(rows))
-    header_size = 14 + 40
-    file_header = struct.pack("<2sIHHI", b"BM", header_size + len(body), 0, 0,
-                              header_size)
-    # 3780 pixels per metre is 96 DPI.
-    info_header = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(body),
-                              3780, 3780, 0, 0)
-    with open(path, "wb") as f:
-        f.write(file_header + info_header + body)
 
 
 def main():
@@ -133,10 +122,11 @@ def main():
     parser.add_argument("--preview", help="also write the picture as a PNG here")
     args = parser.parse_args()
 
-    rows = render()
-    write_bmp(os.path.join(HERE, "wizard_background.bmp"), rows)
-    if args.preview:
-        write_png(args.preview, WIDTH, HEIGHT, rows)
+    for percent in STORED_SCALES:
+        rows = render(percent / 100)
+        write_picture("wizard_background", percent, rows)
+        if args.preview and percent == 100:
+            write_png(args.preview, WIDTH, HEIGHT, rows)
 
 
 if __name__ == "__main__":

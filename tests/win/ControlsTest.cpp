@@ -1,11 +1,14 @@
 // The control adapters on real windows: placement in whole pixels, button arrays,
-// clicks from the mouse message, the keyboard and the dialog manager.
+// clicks from the mouse message, the keyboard and the dialog manager; the
+// pictures made for a display scale.
 #include <windows.h>
+#include <objbase.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "controls/Banner.h"
@@ -13,9 +16,11 @@
 #include "controls/Label.h"
 #include "controls/OptionButton.h"
 #include "controls/Panel.h"
+#include "controls/Picture.h"
 #include "controls/TextBox.h"
 #include "controls/Timer.h"
 #include "controls/WindowClass.h"
+#include "res/resource.h"
 #include "tests/win/TestSupport.h"
 
 namespace kelvane {
@@ -220,6 +225,103 @@ TEST_F(Controls, OnePassOfEventProcessingHandlesWhatWaitsAndKeepsAQuitRequest) {
   MSG message;
   ASSERT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   EXPECT_EQ(message.wParam, 3u);
+}
+
+// The size of a DIB section and its pixel at (x, y) as 0xAARRGGBB, valid while the bitmap lives.
+struct PictureFacts {
+  SIZE size{0, 0};
+  const uint32_t* bits = nullptr;
+  uint32_t at(int x, int y) const { return bits[y * size.cx + x]; }
+};
+
+PictureFacts pictureFacts(HBITMAP bitmap) {
+  DIBSECTION section{};
+  if (!bitmap || GetObjectW(bitmap, sizeof(section), &section) != sizeof(section)) return {};
+  return {{section.dsBm.bmWidth, section.dsBm.bmHeight}, static_cast<const uint32_t*>(section.dsBm.bmBits)};
+}
+
+SIZE iconSize(HICON icon) {
+  ICONINFO info{};
+  if (!icon || !GetIconInfo(icon, &info)) return {0, 0};
+  const UniqueBitmap colour(info.hbmColor);
+  const UniqueBitmap mask(info.hbmMask);
+  BITMAP bitmap{};
+  GetObjectW(colour.get(), sizeof(bitmap), &bitmap);
+  return {bitmap.bmWidth, bitmap.bmHeight};
+}
+
+TEST(Pictures, At96DpiTheSkinIsItsDesignPixelsAsDrawn) {
+  const UniqueBitmap skin = loadPicture(IDB_SKIN, 96);
+  const PictureFacts facts = pictureFacts(skin.get());
+  ASSERT_NE(facts.bits, nullptr);
+  ASSERT_EQ(facts.size.cx, 150);
+  ASSERT_EQ(facts.size.cy, 155);
+  EXPECT_EQ(facts.at(0, 0), 0xFF1F60A9u);     // the dark rim
+  EXPECT_EQ(facts.at(75, 5), 0xFFEBF4FDu);    // the caption band, near its light top
+  EXPECT_EQ(facts.at(75, 80), 0xFFCEFFFDu);   // the window colour
+  EXPECT_EQ(facts.at(81, 19), 0xFF556C8Du);   // the minimise glyph
+  EXPECT_EQ(facts.at(75, 150), 0xFFBDD4EEu);  // the bottom band
+  EXPECT_EQ(pictureFacts(loadPicture(IDB_CLOSE_PRESSED, 96).get()).size.cx, 17);
+}
+
+TEST(Pictures, AtEveryScaleAPictureIsItsDesignSizeTimesTheScale) {
+  struct Case {
+    int id;
+    int dpi;
+    SIZE size;
+  };
+  // 120 and 168 DPI of the wizard's background are reduced from the next larger copy.
+  for (const Case& c : {Case{IDB_SKIN, 120, {188, 194}}, Case{IDB_SKIN, 144, {225, 233}},
+                        Case{IDB_SKIN, 192, {300, 310}}, Case{IDB_MIN_HOVER, 144, {26, 24}},
+                        Case{IDB_WIZARD_BACKGROUND, 120, {1000, 750}}, Case{IDB_WIZARD_BACKGROUND, 168, {1400, 1050}},
+                        Case{IDB_DETECTOR_BACKGROUND, 110, {573, 573}}, Case{IDB_SKIN, 240, {375, 388}}}) {
+    const UniqueBitmap picture = loadPicture(c.id, c.dpi);
+    const PictureFacts facts = pictureFacts(picture.get());
+    ASSERT_NE(facts.bits, nullptr) << c.id << " at " << c.dpi;
+    EXPECT_EQ(facts.size.cx, c.size.cx) << c.id << " at " << c.dpi;
+    EXPECT_EQ(facts.size.cy, c.size.cy) << c.id << " at " << c.dpi;
+    // The window colour fills the middle of the skin at every scale.
+    if (c.id == IDB_SKIN) {
+      EXPECT_EQ(facts.at(facts.size.cx / 2, facts.size.cy / 2), 0xFFCEFFFDu) << c.dpi;
+    }
+  }
+  EXPECT_EQ(pictureDesignSize(IDB_WIZARD_BACKGROUND).cx, 800);
+  EXPECT_FALSE(loadPicture(IDI_PAGE0, 96));  // an icon is no picture
+}
+
+TEST(Pictures, APictureLoadsInEitherApartmentAndLeavesTheThreadsComAsItWas) {
+  EXPECT_TRUE(loadPicture(IDB_SKIN, 120));
+  // COM was not left initialised: this thread can still choose its apartment.
+  const HRESULT first = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+  EXPECT_EQ(first, S_OK);
+  EXPECT_TRUE(loadPicture(IDB_SKIN, 120));  // in the other apartment
+  if (SUCCEEDED(first)) CoUninitialize();
+  bool loaded = false;
+  std::thread other([&loaded] {
+    const ImagingScope scope;
+    loaded = static_cast<bool>(loadPicture(IDB_MIN_HOVER, 144));
+  });
+  other.join();
+  EXPECT_TRUE(loaded);
+}
+
+TEST(Pictures, AnIconIsMadeAtTheScaledSizeInItsOwnProportions) {
+  struct Case {
+    int id;
+    int designPixels;
+    int dpi;
+    SIZE size;
+  };
+  // 108 DPI falls between the stored images: the next larger one is reduced.
+  for (const Case& c : {Case{IDI_PAGE1, 35, 96, {35, 33}}, Case{IDI_PAGE1, 35, 120, {44, 41}},
+                        Case{IDI_PAGE0, 36, 192, {72, 72}}, Case{IDI_SYSTOOL2, 48, 144, {72, 72}},
+                        Case{IDI_KELVANE, 16, 108, {18, 18}}, Case{IDI_KELVANE, 32, 168, {56, 56}}}) {
+    const UniqueIcon icon = loadIconPicture(c.id, c.designPixels, c.dpi);
+    const SIZE size = iconSize(icon.get());
+    EXPECT_EQ(size.cx, c.size.cx) << c.id << " at " << c.dpi;
+    EXPECT_EQ(size.cy, c.size.cy) << c.id << " at " << c.dpi;
+  }
+  EXPECT_EQ(iconSize(loadIconPicture(IDI_PAGE1, SIZE{35, 33}, 144).get()).cy, 50);
 }
 
 }  // namespace
