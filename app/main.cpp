@@ -6,6 +6,7 @@
 #include "common/Files.h"
 #include "common/Handles.h"
 #include "common/SystemServices.h"
+#include "controls/Picture.h"
 #include "shell/Frmmain.h"
 
 namespace {
@@ -44,6 +45,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   kelvane::restrictDllLoadingToSystemDirectory();
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
+  // The pictures are decoded through COM; started once here, not per picture.
+  const kelvane::ImagingScope imaging;
 
   kelvane::SystemLauncher launcher;
   kelvane::SystemMessageBoxes messageBoxes;
