@@ -10,6 +10,7 @@
 #include <string>
 
 #include "controls/ControlWindow.h"
+#include "controls/Dpi.h"
 #include "controls/Label.h"
 
 namespace kelvane {
@@ -28,6 +29,11 @@ class PageTurnLabel final : public ControlWindow {
   void setOnClick(std::function<void()> onClick) { onClick_ = std::move(onClick); }
 
  private:
+  // The face is drawn with the design's font, so it follows the window's swap.
+  void onDpiChanged(const DpiChange& change) override {
+    if (design_.font && change.font) design_.font = change.font(design_.font);
+    ControlWindow::onDpiChanged(change);
+  }
   void afterDpiChanged(const DpiChange&) override { fitLabelToText(hwnd(), SS_LEFT); }
   bool onReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   static LRESULT CALLBACK subclassProcedure(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);

@@ -178,7 +178,9 @@ class ScaledProgram {
   // Whether the label with `text` holds it in the font the program gives it
   // (宋体 of `points` at `dpi`; another process's font cannot be read back).
   bool holds(HWND parent, const wchar_t* text, float points, bool bold, bool underline, int dpi) const {
-    const HWND label = testing::RunningApp::findDescendant(parent, L"Static", text);
+    // The page turns are link-like buttons, the other labels STATIC controls.
+    HWND label = testing::RunningApp::findDescendant(parent, L"Static", text);
+    if (!label) label = testing::RunningApp::findDescendant(parent, L"Button", text);
     if (!label) return false;
     UniqueFont font(CreateFontW(-static_cast<int>(std::lround(points * dpi / 72.0f)), 0, 0, 0,
                                 bold ? FW_BOLD : FW_NORMAL, FALSE, underline, FALSE, GB2312_CHARSET, 0, 0, 0, 0,
