@@ -19,17 +19,18 @@ constexpr wchar_t SingleInstanceName[] = L"Local\\Kelvane.Frmmain.SingleInstance
 
 // Brings the running copy's window to the front: restored if minimised, and the
 // dialog it has open, if any, above it. The running copy may still be starting,
-// so its window is awaited for a few seconds.
-void bringRunningCopyForward() {
+// so its window is awaited for a few seconds. False when no window came.
+bool bringRunningCopyForward() {
   HWND running = nullptr;
   for (int waited = 0; waited < 10000 && !(running = FindWindowW(kelvane::FrmmainClass, nullptr)); waited += 50) {
     Sleep(50);
   }
-  if (!running) return;
+  if (!running) return false;
   if (IsIconic(running)) ShowWindow(running, SW_RESTORE);
   // This copy was just started by the user, so the system lets it hand the
   // foreground on; the running copy could not take it by itself.
   SetForegroundWindow(GetLastActivePopup(running));
+  return true;
 }
 
 }  // namespace
@@ -39,7 +40,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   // handle is held to the end of the process; the system drops it then.
   const kelvane::UniqueKernelHandle singleInstance(CreateMutexW(nullptr, FALSE, SingleInstanceName));
   if (singleInstance && GetLastError() == ERROR_ALREADY_EXISTS) {  // nothing in between sets the error
-    bringRunningCopyForward();
+    // The name is held but no window came: a copy that hangs, or another
+    // program holding the name. Ending without a word would look like a crash.
+    if (!bringRunningCopyForward()) {
+      kelvane::SystemMessageBoxes().show(nullptr, L"Kelvane 已经在运行，但找不到它的窗口。请稍后再试；如果仍然如此，请重新启动计算机。",
+                                         L"", kelvane::MbOk | kelvane::MbIconExclamation);
+    }
     return 0;
   }
   kelvane::restrictDllLoadingToSystemDirectory();

@@ -38,9 +38,27 @@ std::wstring environmentVariable(const wchar_t* name) {
   return value;
 }
 
+// The 64-bit system folder as a 32-bit process on 64-bit Windows reaches it
+// ("Sysnative"); empty for a process that sees it as its own system directory.
+// There the system directory is redirected to the 32-bit one, which lacks some
+// of the successors (the defragmenter and backup are 64-bit only).
+std::wstring nativeSystemFolder() {
+  BOOL wow64 = FALSE;
+  if (!IsWow64Process(GetCurrentProcess(), &wow64) || !wow64) return {};
+  wchar_t windows[MAX_PATH];
+  const UINT length = GetSystemWindowsDirectoryW(windows, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return {};
+  std::wstring folder(windows, length);
+  if (folder.back() != L'\\') folder += L'\\';
+  return folder + L"Sysnative";
+}
+
 }  // namespace
 
 std::optional<std::wstring> SystemProgramLookup::find(std::wstring_view file) const {
+  if (const std::wstring native = nativeSystemFolder(); !native.empty()) {
+    if (std::optional<std::wstring> found = fileIn(native, file)) return found;
+  }
   wchar_t system[MAX_PATH];
   const UINT length = GetSystemDirectoryW(system, MAX_PATH);
   if (length > 0 && length < MAX_PATH) {

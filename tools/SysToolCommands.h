@@ -52,7 +52,8 @@ inline constexpr std::array<SysUtility, 10> SysUtilities = {{
 }};
 
 // Where a program is on the system, looked up where the shell looks for a bare
-// name: the system directory, then the folders of PATH. Its full path, or nothing.
+// name: the system directory (for a 32-bit copy on 64-bit Windows, the 64-bit
+// one first), then the folders of PATH. Its full path, or nothing.
 class ProgramLookup {
  public:
   virtual ~ProgramLookup() = default;

@@ -32,11 +32,13 @@ echo 系统目录：%SystemRoot%
 ver
 echo.
 rem systeminfo takes many seconds: it runs once, and the copy to keep is the
-rem same output, so the question comes first.
+rem same output, so the question comes first. The file's name is picked only
+rem after the answer, right before the write: the user may take any time to
+rem answer, and a name checked before that proves nothing about it afterwards.
+call :ask "要把详细信息同时保存到桌面上的“系统信息.txt”吗？"
+if errorlevel 1 goto showonly
 call :pickreport
-if errorlevel 1 goto showonly
-call :ask "要把详细信息同时保存到“%report%”吗？"
-if errorlevel 1 goto showonly
+if errorlevel 1 goto nosave
 echo 正在收集详细信息，请稍候……
 systeminfo > "%report%" 2>nul
 if errorlevel 1 (
@@ -49,6 +51,9 @@ echo.
 echo 完成：以上信息已保存到 %report%
 goto end
 
+:nosave
+echo 桌面文件夹不存在、是指向别处的链接，或者“系统信息”到“系统信息9”
+echo 都已占用，为安全起见不保存文件，只在本窗口显示详细信息。
 :showonly
 echo 正在收集详细信息，请稍候……
 systeminfo
@@ -58,10 +63,14 @@ goto end
 :pickreport
 rem A new file on the desktop (or in the user's folder), never one that is
 rem already there: with administrator rights, writing over an existing name
-rem would write through a link planted there into another file.
+rem would write through a link planted there into another file. A folder that
+rem is itself a link (a junction to the system folder, say) is refused too.
+rem %%~aF gives the attributes, "l" a link.
 set "report="
 set "folder=%USERPROFILE%\Desktop"
 if not exist "%folder%\" set "folder=%USERPROFILE%"
+for %%F in ("%folder%") do set "attributes=%%~aF"
+if not "%attributes:l=%"=="%attributes%" exit /b 1
 for %%N in (系统信息 系统信息2 系统信息3 系统信息4 系统信息5 系统信息6 系统信息7 系统信息8 系统信息9) do (
   if not defined report if not exist "%folder%\%%N.txt" set "report=%folder%\%%N.txt"
 )
