@@ -45,13 +45,15 @@ bool SystemHandleInspector::inspect(HANDLE file, HandleFacts& facts) {
 }
 
 UniqueFile PlainFiles::openChecked(const std::wstring& path, DWORD access, DWORD share, DWORD disposition,
-                                   PlainFileError& error, HandleFacts& facts) {
+                                   PlainFileError& error, HandleFacts& facts, bool* created) {
   UniqueFile file(CreateFileW(path.c_str(), access | FILE_READ_ATTRIBUTES, share, nullptr, disposition,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!file) {
     error = failureOpening(path, GetLastError());
     return {};
   }
+  // OPEN_ALWAYS says ERROR_ALREADY_EXISTS when the file was there, and success when it made it.
+  if (created) *created = disposition == OPEN_ALWAYS && GetLastError() != ERROR_ALREADY_EXISTS;
   if (!inspector_.inspect(file.get(), facts)) {
     error = PlainFileError{FileRefusal::None, GetLastError()};
     return {};
@@ -67,10 +69,11 @@ UniqueFile PlainFiles::openForReading(const std::wstring& path, PlainFileError& 
   return openChecked(path, GENERIC_READ, ShareAll, OPEN_EXISTING, error, facts);
 }
 
-UniqueFile PlainFiles::openForReplacing(const std::wstring& path, PlainFileError& error) {
+UniqueFile PlainFiles::openForReplacing(const std::wstring& path, PlainFileError& error, bool& created) {
   HandleFacts facts;
-  // Nobody else reads a half-written file.
-  UniqueFile file = openChecked(path, GENERIC_WRITE, 0, OPEN_ALWAYS, error, facts);
+  // Nobody else reads a half-written file. DELETE lets a file this open made go
+  // again through the same handle when it cannot be written.
+  UniqueFile file = openChecked(path, GENERIC_WRITE | DELETE, 0, OPEN_ALWAYS, error, facts, &created);
   if (!file) return {};
   if (facts.attributes & FILE_ATTRIBUTE_READONLY) {
     error = PlainFileError{FileRefusal::ReadOnly, ERROR_ACCESS_DENIED};
@@ -102,14 +105,21 @@ bool writeAll(HANDLE file, std::string_view bytes, DWORD& errorCode) {
 }
 
 bool PlainFiles::write(const std::wstring& path, std::string_view bytes, PlainFileError& error) {
-  UniqueFile file = openForReplacing(path, error);
+  bool created = false;
+  UniqueFile file = openForReplacing(path, error, created);
   if (!file) return false;
   DWORD code = ERROR_SUCCESS;
   if (writeAll(file.get(), bytes, code)) return true;
+  error = PlainFileError{FileRefusal::None, code};
+  // A file this call made goes again (a full disk would otherwise leave an empty
+  // file nobody knows of); one that was there is emptied.
+  FILE_DISPOSITION_INFO disposition{TRUE};
+  if (created && SetFileInformationByHandle(file.get(), FileDispositionInfo, &disposition, sizeof disposition)) {
+    return false;
+  }
   LARGE_INTEGER start{};
   SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN);
   SetEndOfFile(file.get());
-  error = PlainFileError{FileRefusal::None, code};
   return false;
 }
 

@@ -62,10 +62,15 @@ class PlainFiles {
   // The plain file at `path` (made when there is none), checked and then emptied,
   // ready to be written. A read-only file is refused: its owner asked for it to
   // stay as it is (Wine run as root would otherwise write it). The file keeps
-  // its attributes.
-  UniqueFile openForReplacing(const std::wstring& path, PlainFileError& error);
+  // its attributes. `created` tells whether this open made the file.
+  UniqueFile openForReplacing(const std::wstring& path, PlainFileError& error, bool& created);
+  UniqueFile openForReplacing(const std::wstring& path, PlainFileError& error) {
+    bool created = false;
+    return openForReplacing(path, error, created);
+  }
   // Replaces the content of the plain file at `path` with `bytes`. A file that
-  // cannot be written whole is emptied, so no half-written copy is taken for one.
+  // cannot be written whole is emptied, so no half-written copy is taken for one;
+  // one that this call made is deleted again, so a failure leaves nothing behind.
   bool write(const std::wstring& path, std::string_view bytes, PlainFileError& error);
   // Deletes the plain file at `path` through its handle; a file that has gone
   // already counts as deleted. A read-only file of the program's is deleted too.
@@ -73,7 +78,7 @@ class PlainFiles {
 
  private:
   UniqueFile openChecked(const std::wstring& path, DWORD access, DWORD share, DWORD disposition,
-                         PlainFileError& error, HandleFacts& facts);
+                         PlainFileError& error, HandleFacts& facts, bool* created = nullptr);
 
   HandleInspector& inspector_;
 };

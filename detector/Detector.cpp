@@ -236,8 +236,10 @@ void Detector::accept(size_t index, Comparison comparison) {
 }
 
 // Yes: the pair gets back what it should hold. Only the backup can give back a
-// large content of which the digest alone was kept; without it the bait line of
-// the start goes to both files, and the user is told.
+// large content of which the digest alone was kept, and only when it still holds
+// that content: anyone may rewrite a backup in the program's folder, and its
+// bytes must not pass into the system directory. Without such a backup the bait
+// line of the start goes to both files, and the user is told.
 void Detector::restore(size_t index, Comparison comparison) {
   const BaitPair pair = pairs_[index];  // a message below may pump, and a stop and start in it renew the pairs
   const KeptContent& kept = kept_[index];
@@ -250,8 +252,9 @@ void Detector::restore(size_t index, Comparison comparison) {
     KeptContent copied;
     if (const FileOutcome failure = files_.copy(pair.backup, pair.bait, copied)) {
       tell(text::copyFailure(pair.backup, pair.bait, failure->reason, failure->accessDenied));
+      return;
     }
-    return;
+    if (copied.size == kept.size && copied.digest == kept.digest) return;
   }
   const KeptContent line = KeptContent::of(BaitContent);
   kept_[index] = line;

@@ -86,18 +86,16 @@ FileFailure failureOf(const PlainFileError& error) {
   return failureOf(error.code);
 }
 
-// SHA-256 through the system's cryptographic provider (present since Windows XP SP3).
+// SHA-256 through the system's cryptographic provider (present since Windows XP
+// SP3). A digest is always made before file-system redirection goes off: the
+// provider's library then loads from the right folder (see CryptoProvider).
 class Sha256 {
  public:
-  Sha256() {
-    if (CryptAcquireContextW(&provider_, nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT | CRYPT_SILENT) &&
-        !CryptCreateHash(provider_, CALG_SHA_256, 0, 0, &hash_)) {
-      hash_ = 0;
-    }
+  explicit Sha256(HCRYPTPROV provider) {
+    if (!provider || !CryptCreateHash(provider, CALG_SHA_256, 0, 0, &hash_)) hash_ = 0;
   }
   ~Sha256() {
     if (hash_) CryptDestroyHash(hash_);
-    if (provider_) CryptReleaseContext(provider_, 0);
   }
   Sha256(const Sha256&) = delete;
   Sha256& operator=(const Sha256&) = delete;
@@ -115,7 +113,6 @@ class Sha256 {
   }
 
  private:
-  HCRYPTPROV provider_ = 0;
   HCRYPTHASH hash_ = 0;
 };
 
@@ -142,9 +139,13 @@ struct FileStamp {
   bool operator==(const FileStamp&) const = default;
 };
 
+uint64_t sizeOf(const BY_HANDLE_FILE_INFORMATION& information) {
+  return (static_cast<uint64_t>(information.nFileSizeHigh) << 32) | information.nFileSizeLow;
+}
+
 FileStamp stampOf(const BY_HANDLE_FILE_INFORMATION& information) {
   return FileStamp{information.dwVolumeSerialNumber, information.nFileIndexHigh, information.nFileIndexLow,
-                    (static_cast<uint64_t>(information.nFileSizeHigh) << 32) | information.nFileSizeLow,
+                    sizeOf(information),
                     (static_cast<uint64_t>(information.ftLastWriteTime.dwHighDateTime) << 32) |
                         information.ftLastWriteTime.dwLowDateTime};
 }
@@ -162,11 +163,14 @@ bool seekTo(HANDLE file, uint64_t offset) {
 // holding them, and each call opens them again where it stopped.
 class DiskPairComparison final : public PairComparison {
  public:
-  DiskPairComparison(PlainFiles& files, const BaitPair& pair, const KeptContent& kept)
-      : files_(files), pair_(pair), kept_(kept) {}
+  DiskPairComparison(PlainFiles& files, CryptoProvider& crypto, const BaitPair& pair, const KeptContent& kept)
+      : files_(files), crypto_(crypto), pair_(pair), kept_(kept) {}
 
   std::optional<Comparison> advance(uint64_t bytes) override {
     if (verdict_) return verdict_;
+    // A call measures against the kept digest at most once from the start: the
+    // digest it may need is made now, before redirection goes off.
+    if (!kept_.whole() && !spareDigest_) spareDigest_ = std::make_unique<Sha256>(crypto_.get());
     RedirectionOff redirection;
     if (!begun_ || !reopen()) begin();
     while (!verdict_ && done_ < size_ && bytes > 0) {
@@ -233,7 +237,8 @@ class DiskPairComparison final : public PairComparison {
       return;
     }
     against_ = kept_.whole() ? Against::KeptBytes : Against::KeptDigest;
-    if (against_ == Against::KeptDigest) digest_ = std::make_unique<Sha256>();
+    if (against_ == Against::KeptDigest) digest_ = std::move(spareDigest_);
+    if (!digest_) digest_ = std::make_unique<Sha256>(0);  // not reached; a digest that cannot be made reports a change
     if (size_ != kept_.size) verdict_ = Comparison::ChangedBackupUnreadable;
   }
 
@@ -278,6 +283,7 @@ class DiskPairComparison final : public PairComparison {
   }
 
   PlainFiles& files_;
+  CryptoProvider& crypto_;
   const BaitPair pair_;
   const KeptContent kept_;  // a copy: small, or only a size and digest
   bool begun_ = false;
@@ -287,9 +293,56 @@ class DiskPairComparison final : public PairComparison {
   uint64_t done_ = 0;
   Against against_ = Against::Backup;
   std::unique_ptr<Sha256> digest_;  // only for a content kept by its digest
+  std::unique_ptr<Sha256> spareDigest_;  // made outside redirection, for digest_
   std::vector<char> baitBlock_, backupBlock_;
   std::optional<Comparison> verdict_;
 };
+
+// Copies the content alone: the attributes of `from` (read-only, hidden) stay
+// behind, so they cannot stand in the way of a later write or deletion. A file
+// that keeps growing while it is read would make the copy endless: no more is
+// copied than the size it had when opened. On failure the target is emptied, so
+// no half copy is taken for one.
+bool copyContent(PlainFiles& files, const std::wstring& from, const std::wstring& to, Sha256& digest,
+                 KeptContent& copied, PlainFileError& error) {
+  HandleFacts facts;
+  const UniqueFile source = files.openForReading(from, error, facts);
+  if (!source) return false;
+  const UniqueFile target = files.openForReplacing(to, error);
+  if (!target) return false;
+  KeptContent content;
+  std::vector<char> buffer(BlockSize);
+  DWORD code = ERROR_SUCCESS;
+  for (uint64_t left = sizeOf(facts.details); left > 0 && code == ERROR_SUCCESS;) {
+    DWORD read = 0;
+    if (!ReadFile(source.get(), buffer.data(), static_cast<DWORD>(std::min<uint64_t>(BlockSize, left)), &read,
+                  nullptr)) {
+      code = GetLastError();
+      break;
+    }
+    if (read == 0) break;  // it shrank
+    left -= read;
+    if (!writeAll(target.get(), std::string_view(buffer.data(), read), code)) break;
+    content.size += read;
+    // Kept whole while small; beyond that only the digest goes on.
+    if (content.size <= KeptBytesLimit) content.bytes.append(buffer.data(), read);
+    if (!digest.add(buffer.data(), read)) code = ERROR_INVALID_FUNCTION;
+  }
+  if (code == ERROR_SUCCESS && content.size > KeptBytesLimit) {
+    content.bytes.clear();
+    content.digest = digest.finish();
+    if (content.digest.empty()) code = ERROR_INVALID_FUNCTION;
+  }
+  if (code != ERROR_SUCCESS) {
+    LARGE_INTEGER start{};
+    SetFilePointerEx(target.get(), start, nullptr, FILE_BEGIN);
+    SetEndOfFile(target.get());
+    error = PlainFileError{FileRefusal::None, code};
+    return false;
+  }
+  copied = std::move(content);
+  return true;
+}
 
 // The identity of an existing file or folder: its volume and index.
 bool identityOf(const std::wstring& path, BY_HANDLE_FILE_INFORMATION& information) {
@@ -400,63 +453,61 @@ void ChangeNotificationWatch::close() {
   event_.reset();
 }
 
+// The cryptographic provider is a library that loads when first acquired; with
+// redirection off, the 32-bit program would look for it in the 64-bit system
+// folder and never get it. It is therefore acquired before any file access.
+CryptoProvider::~CryptoProvider() {
+  if (handle_) CryptReleaseContext(handle_, 0);
+}
+
+ULONG_PTR CryptoProvider::get() {
+  if (!handle_) {
+    HCRYPTPROV provider = 0;
+    if (CryptAcquireContextW(&provider, nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT | CRYPT_SILENT)) {
+      handle_ = provider;
+    }
+  }
+  return handle_;
+}
+
+// Every file access below runs while redirection is off, and nothing else does:
+// the failure is described (FormatMessageW may load message files) only once
+// redirection is back.
 FileOutcome DiskBaitFiles::write(const std::wstring& path, std::string_view bytes) {
-  RedirectionOff redirection;
   PlainFileError error;
-  if (!files_.write(path, bytes, error)) return failureOf(error);
+  bool written = false;
+  {
+    RedirectionOff redirection;
+    written = files_.write(path, bytes, error);
+  }
+  if (!written) return failureOf(error);
   return std::nullopt;
 }
 
 std::unique_ptr<PairComparison> DiskBaitFiles::compare(const BaitPair& pair, const KeptContent& kept) {
-  return std::make_unique<DiskPairComparison>(files_, pair, kept);
+  return std::make_unique<DiskPairComparison>(files_, crypto_, pair, kept);
 }
 
-// Copies the content alone: the attributes of `from` (read-only, hidden) stay
-// behind, so they cannot stand in the way of a later write or deletion.
 FileOutcome DiskBaitFiles::copy(const std::wstring& from, const std::wstring& to, KeptContent& copied) {
-  RedirectionOff redirection;
+  Sha256 digest(crypto_.get());
   PlainFileError error;
-  const UniqueFile source = files_.openForReading(from, error);
-  if (!source) return failureOf(error);
-  const UniqueFile target = files_.openForReplacing(to, error);
-  if (!target) return failureOf(error);
-  KeptContent content;
-  Sha256 digest;
-  std::vector<char> buffer(BlockSize);
-  DWORD code = ERROR_SUCCESS;
-  for (;;) {
-    DWORD read = 0;
-    if (!ReadFile(source.get(), buffer.data(), BlockSize, &read, nullptr)) {
-      code = GetLastError();
-      break;
-    }
-    if (read == 0) break;
-    if (!writeAll(target.get(), std::string_view(buffer.data(), read), code)) break;
-    content.size += read;
-    // Kept whole while small; beyond that only the digest goes on.
-    if (content.size <= KeptBytesLimit) content.bytes.append(buffer.data(), read);
-    if (!digest.add(buffer.data(), read)) code = ERROR_INVALID_FUNCTION;
-    if (code != ERROR_SUCCESS) break;
+  bool done = false;
+  {
+    RedirectionOff redirection;
+    done = copyContent(files_, from, to, digest, copied, error);
   }
-  if (code != ERROR_SUCCESS) {
-    LARGE_INTEGER start{};
-    SetFilePointerEx(target.get(), start, nullptr, FILE_BEGIN);
-    SetEndOfFile(target.get());  // no half copy is taken for one
-    return failureOf(code);
-  }
-  if (content.size > KeptBytesLimit) {
-    content.bytes.clear();
-    content.digest = digest.finish();
-    if (content.digest.empty()) return failureOf(ERROR_INVALID_FUNCTION);
-  }
-  copied = std::move(content);
+  if (!done) return failureOf(error);
   return std::nullopt;
 }
 
 FileOutcome DiskBaitFiles::remove(const std::wstring& path) {
-  RedirectionOff redirection;
   PlainFileError error;
-  if (!files_.remove(path, error)) return failureOf(error);
+  bool removed = false;
+  {
+    RedirectionOff redirection;
+    removed = files_.remove(path, error);
+  }
+  if (!removed) return failureOf(error);
   return std::nullopt;
 }
 

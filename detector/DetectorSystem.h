@@ -59,6 +59,21 @@ class ChangeNotificationWatch final : public FolderWatch {
   alignas(DWORD) char buffer_[16 * 1024];
 };
 
+// The system's cryptographic provider (for SHA-256), acquired on first use and
+// kept while the files are: every use comes before redirection goes off.
+class CryptoProvider {
+ public:
+  CryptoProvider() = default;
+  CryptoProvider(const CryptoProvider&) = delete;
+  CryptoProvider& operator=(const CryptoProvider&) = delete;
+  ~CryptoProvider();
+  // The provider (an HCRYPTPROV); 0 when the system gives none.
+  ULONG_PTR get();
+
+ private:
+  ULONG_PTR handle_ = 0;
+};
+
 // The bait files and backups on disk, each written, copied over and deleted only
 // as a plain file at its very path (common/PlainFile.h). The 32-bit program on
 // 64-bit Windows works on the system directory the query names, not on the
@@ -76,6 +91,7 @@ class DiskBaitFiles final : public BaitFiles {
 
  private:
   PlainFiles files_;
+  CryptoProvider crypto_;  // the comparisons use it; the detector lets them go before these files go
 };
 
 }  // namespace kelvane

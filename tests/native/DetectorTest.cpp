@@ -472,6 +472,23 @@ TEST_F(DetectorTest, AChangedBaitWithoutItsBackupIsReportedAndRestoredFromWhatWa
   boxes.shown.clear();
   detector.TimerDeep_Timer();
   EXPECT_TRUE(boxes.shown.empty());
+
+  // A backup rewritten by someone else after a large accept is not what was
+  // accepted: restoring does not leave its bytes in the bait.
+  files.files[bait] = large;
+  boxes.then(IdOk);
+  detector.TimerDeep_Timer();
+  std::string planted = large;
+  planted[0] = 'P';
+  files.files[backup] = planted;
+  files.files[bait] = "infected";
+  boxes.shown.clear();
+  boxes.then(IdCancel).then(IdYes).then(IdOk);
+  detector.TimerDeep_Timer();
+  ASSERT_EQ(boxes.shown.size(), 3u);
+  EXPECT_EQ(boxes.shown[2].text, text::digestOnlyRestored(bait, backup));
+  EXPECT_EQ(files.files[bait], BaitContent);
+  EXPECT_EQ(files.files[backup], BaitContent);
 }
 
 TEST_F(DetectorTest, AMissingBaitAndBackupThatCannotBeWrittenAgainAfterOkAreNamed) {

@@ -6,9 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -59,10 +62,11 @@ std::string readAll(const std::wstring& path) {
   UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
                               nullptr));
   if (!file) return "<missing>";
-  std::string bytes(1 << 16, '\0');
+  std::string bytes, block(1 << 16, '\0');
   DWORD read = 0;
-  ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-  bytes.resize(read);
+  while (ReadFile(file.get(), block.data(), static_cast<DWORD>(block.size()), &read, nullptr) && read > 0) {
+    bytes.append(block.data(), read);
+  }
   return bytes;
 }
 
@@ -575,13 +579,19 @@ TEST_F(DetectorPage, TheStopButtonAnswersWhileA200MegabyteBaitIsComparedAndEvery
   page->cmdStop_Click();
 }
 
-// What Wine cannot make (reparse points) comes from a fake that calls every
-// handle one; a folder in the way is real. Nothing is written or deleted.
-class EverythingAReparsePoint final : public HandleInspector {
+// What Wine cannot make (reparse points) comes from a fake that calls a handle
+// one: every handle, or only that of the file with a given index.
+uint64_t indexOf(const BY_HANDLE_FILE_INFORMATION& information) {
+  return (static_cast<uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
+}
+
+class ReparsePoints final : public HandleInspector {
  public:
+  std::optional<uint64_t> only;  // the file index called a reparse point; every file when empty
+
   bool inspect(HANDLE file, HandleFacts& facts) override {
     if (!system_.inspect(file, facts)) return false;
-    facts.attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+    if (!only || indexOf(facts.details) == *only) facts.attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
     return true;
   }
 
@@ -594,15 +604,25 @@ TEST(DiskBaitFiles, AReparsePointOrAFolderIsRefusedWithItsReasonAndLeftAsItWas) 
   const std::wstring file = folder.path() + L"\\bait.com", other = folder.path() + L"\\bait.exe";
   ASSERT_TRUE(writeFile(file, "somebody's file"));
   ASSERT_TRUE(writeFile(other, "another"));
-  EverythingAReparsePoint inspector;
+  ReparsePoints inspector;
   DiskBaitFiles files(inspector);
-  KeptContent copied;
-  for (const FileOutcome& outcome :
-       {files.write(file, BaitContent), files.copy(other, file, copied), files.remove(file)}) {
+  for (const FileOutcome& outcome : {files.write(file, BaitContent), files.remove(file)}) {
     ASSERT_TRUE(outcome.has_value());
     EXPECT_EQ(outcome->reason, text::ReparsePointReason);
     EXPECT_FALSE(outcome->accessDenied);
   }
+  // A copy is refused for its target alone: the source is a plain file.
+  {
+    const UniqueFile target(CreateFileW(file.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+    BY_HANDLE_FILE_INFORMATION information{};
+    ASSERT_TRUE(GetFileInformationByHandle(target.get(), &information));
+    inspector.only = indexOf(information);
+  }
+  KeptContent copied;
+  const FileOutcome copy = files.copy(other, file, copied);
+  ASSERT_TRUE(copy.has_value());
+  EXPECT_EQ(copy->reason, text::ReparsePointReason);
   EXPECT_EQ(readAll(file), "somebody's file");
 
   const std::wstring directory = folder.path() + L"\\bait.dot";
@@ -615,6 +635,38 @@ TEST(DiskBaitFiles, AReparsePointOrAFolderIsRefusedWithItsReasonAndLeftAsItWas) 
     EXPECT_FALSE(outcome->accessDenied);
   }
   EXPECT_TRUE(GetFileAttributesW(directory.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// A source that grows while it is copied: the fake tells the size it had when
+// opened, and the file holds more. The copy ends there instead of following it.
+class GrownSinceOpened final : public HandleInspector {
+ public:
+  static constexpr DWORD Grown = 8;
+  bool inspect(HANDLE file, HandleFacts& facts) override {
+    if (!system_.inspect(file, facts)) return false;
+    facts.details.nFileSizeLow -= std::min(facts.details.nFileSizeLow, Grown);
+    return true;
+  }
+
+ private:
+  SystemHandleInspector system_;
+};
+
+TEST(DiskBaitFiles, ACopyEndsAtTheSizeTheSourceHadWhenOpened) {
+  ScratchDirectory folder{L"det-grown"};
+  const std::wstring source = folder.path() + L"\\bait.com", target = folder.path() + L"\\backup.com";
+  const std::string seen(KeptBytesLimit + 100, 'S');
+  ASSERT_TRUE(writeFile(source, seen + std::string(GrownSinceOpened::Grown, 'G')));
+  ASSERT_TRUE(writeFile(target, "old"));
+  GrownSinceOpened inspector;
+  DiskBaitFiles files(inspector);
+  KeptContent copied;
+  ASSERT_FALSE(files.copy(source, target, copied).has_value());
+  const std::string copy = readAll(target);
+  EXPECT_EQ(copy.size(), seen.size());
+  EXPECT_TRUE(copy == seen);  // not printed: 64 KB
+  EXPECT_EQ(copied.size, seen.size());
+  EXPECT_EQ(copied.digest.size(), 32u);  // large: kept by its SHA-256
 }
 
 }  // namespace
