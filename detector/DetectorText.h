@@ -150,7 +150,7 @@ inline constexpr std::wstring_view TimerFailure =
 // Restoring a large content of which only the digest was kept, without a backup to copy.
 inline std::wstring digestOnlyRestored(std::wstring_view baitPath, std::wstring_view backupPath) {
   return L"您接受过的文件" + std::wstring(baitPath) + L"内容较大，程序只记下了它的校验值，备份文件" +
-         std::wstring(backupPath) + L"又无法读取，因此无法恢复该内容。已改为写回深度检测开始时的诱饵内容。";
+         std::wstring(backupPath) + L"已无法读取或已被改动，因此无法恢复该内容。已改为写回深度检测开始时的诱饵内容。";
 }
 
 // Why a file was not written or deleted although the system would have allowed it,
