@@ -19,9 +19,10 @@ Function user32Function(const char* name) {
 
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
 using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-constexpr int EffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
 using GetDpiForSystemFunction = UINT(WINAPI*)();
 using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+
+constexpr int EffectiveDpi = 0;  // MDT_EFFECTIVE_DPI: the DPI the monitor is scaled to
 
 int screenDpi() {
   WindowDc screen(nullptr);
