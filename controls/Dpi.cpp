@@ -18,13 +18,34 @@ Function user32Function(const char* name) {
 }
 
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 using GetDpiForSystemFunction = UINT(WINAPI*)();
 using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+
+constexpr int EffectiveDpi = 0;  // MDT_EFFECTIVE_DPI: the DPI the monitor is scaled to
 
 int screenDpi() {
   WindowDc screen(nullptr);
   const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
   return dpi > 0 ? dpi : DesignDpi;
+}
+
+// Windows 8.1 and Windows 10 before 1607 have per-monitor DPIs but no
+// GetDpiForWindow: the DPI of the window's monitor comes from shcore.dll. Loaded
+// from the system folder only, never from beside the program.
+GetDpiForMonitorFunction dpiForMonitorFunction() {
+  const HMODULE shcore = LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  return shcore ? reinterpret_cast<GetDpiForMonitorFunction>(
+                      reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
+                : nullptr;
+}
+
+int monitorDpi(HWND hwnd) {
+  static const auto forMonitor = dpiForMonitorFunction();  // the library stays for the process
+  const HMONITOR monitor = forMonitor ? MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST) : nullptr;
+  UINT x = 0, y = 0;
+  if (!monitor || FAILED(forMonitor(monitor, EffectiveDpi, &x, &y))) return 0;
+  return static_cast<int>(y);
 }
 
 struct Descendant {
@@ -54,7 +75,8 @@ int systemDpi() {
 
 int windowDpi(HWND hwnd) {
   static const auto forWindow = user32Function<GetDpiForWindowFunction>("GetDpiForWindow");
-  const int dpi = forWindow && hwnd ? static_cast<int>(forWindow(hwnd)) : 0;
+  if (!hwnd) return systemDpi();
+  const int dpi = forWindow ? static_cast<int>(forWindow(hwnd)) : monitorDpi(hwnd);
   return dpi > 0 ? dpi : systemDpi();
 }
 

@@ -2,8 +2,9 @@
 // Dots per inch of a window, and how a window tree follows a change of it.
 //
 // Twips per pixel is a property of a window: 1440 / the DPI of the monitor it is
-// on. The functions that tell a window's DPI appeared with Windows 10, so they are
-// looked up at run time; on Windows 7 and 8 every window has the system's DPI.
+// on. The functions that tell a window's or a monitor's DPI appeared with Windows
+// 8.1 and 10, so they are looked up at run time; on Windows 7 and 8 every window
+// has the system's DPI.
 #include <windows.h>
 
 #include <functional>

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "controls/Dpi.h"
+#include "controls/Fonts.h"
+#include "controls/Twips.h"
 
 namespace kelvane {
 
@@ -18,12 +20,42 @@ Label::Label(HWND parent, const LabelDesign& design, float twipsPerPixel)
   fitLabelToText(hwnd(), design.alignment);
 }
 
-void fitLabelToText(HWND label, DWORD alignment) {
-  if (!label) return;
+namespace {
+
+std::wstring labelText(HWND label) {
   const int length = GetWindowTextLengthW(label);
-  if (length <= 0) return;
+  if (length <= 0) return {};
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
   text.resize(static_cast<size_t>(GetWindowTextW(label, text.data(), length + 1)));
+  return text;
+}
+
+// The text's room as the STATIC control draws it (word-wrapped at `width`) and as one line.
+struct TextRoom {
+  RECT wrapped{0, 0, 0, 0};
+  RECT line{0, 0, 0, 0};
+  // The foot of a line (an eighth of its height) is the blank below Chinese
+  // glyphs and the underline: losing it loses no text.
+  bool fitsIn(int width, int height) const {
+    return wrapped.right <= width && wrapped.bottom <= height + line.bottom / 8;
+  }
+};
+
+TextRoom measureText(HDC dc, HFONT font, const std::wstring& text, int width) {
+  SelectedObject selected(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
+  TextRoom room;
+  room.wrapped.right = width;
+  DrawTextW(dc, text.c_str(), -1, &room.wrapped, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+  DrawTextW(dc, text.c_str(), -1, &room.line, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX | DT_EXPANDTABS);
+  return room;
+}
+
+}  // namespace
+
+void fitLabelToText(HWND label, DWORD alignment) {
+  if (!label) return;
+  const std::wstring text = labelText(label);
+  if (text.empty()) return;
   RECT place;
   GetWindowRect(label, &place);
   MapWindowPoints(HWND_DESKTOP, GetParent(label), reinterpret_cast<POINT*>(&place), 2);
@@ -31,15 +63,10 @@ void fitLabelToText(HWND label, DWORD alignment) {
   const int height = place.bottom - place.top;
   WindowDc dc(label);
   const auto font = reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0));
-  SelectedObject selected(dc.get(), font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
-  // Measured as the STATIC control draws it: word-wrapped at its width.
-  RECT wrapped{0, 0, width, 0};
-  DrawTextW(dc.get(), text.c_str(), -1, &wrapped, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
-  RECT line{0, 0, 0, 0};
-  DrawTextW(dc.get(), text.c_str(), -1, &line, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX | DT_EXPANDTABS);
-  // The foot of a line (an eighth of its height) is the blank below Chinese
-  // glyphs and the underline: losing it loses no text.
-  if (wrapped.right <= width && wrapped.bottom <= height + line.bottom / 8) return;
+  const TextRoom room = measureText(dc.get(), font, text, width);
+  const RECT& wrapped = room.wrapped;
+  const RECT& line = room.line;
+  if (room.fitsIn(width, height)) return;
   int newWidth = width;
   int newHeight = height;
   if (height < 2 * line.bottom) {
@@ -59,7 +86,7 @@ void fitLabelToText(HWND label, DWORD alignment) {
 void Label::setCaption(std::wstring_view caption) {
   design_.caption = caption;
   SetWindowTextW(hwnd(), design_.caption.c_str());
-  fitLabelToText(hwnd(), design_.alignment);
+  if (fitsAtDesignScale()) fitLabelToText(hwnd(), design_.alignment);
   // A transparent label leaves the old text behind unless the parent repaints it.
   if (!background_) {
     RECT rect;
@@ -67,6 +94,24 @@ void Label::setCaption(std::wstring_view caption) {
     MapWindowPoints(HWND_DESKTOP, GetParent(hwnd()), reinterpret_cast<POINT*>(&rect), 2);
     InvalidateRect(GetParent(hwnd()), &rect, TRUE);
   }
+}
+
+bool Label::fitsAtDesignScale() const {
+  // At 100 % the label keeps its size whatever the text: a text longer than the
+  // label wraps inside it and is clipped, as it always was.
+  const int scale = dpi();
+  if (scale == DesignDpi || !hwnd()) return false;
+  const std::optional<float> width = this->width();
+  const std::optional<float> height = this->height();
+  const auto font = reinterpret_cast<HFONT>(SendMessageW(hwnd(), WM_GETFONT, 0, 0));
+  const UniqueFont designFont = rescaledFont(font, scale, DesignDpi);
+  const std::wstring text = labelText(hwnd());
+  if (!width || !height || !designFont || text.empty()) return false;
+  const float designTwipsPerPixel = twipsPerPixelAt(DesignDpi);
+  const int designWidth = twipsToPixels(*width, designTwipsPerPixel);
+  WindowDc dc(hwnd());
+  return measureText(dc.get(), designFont.get(), text, designWidth)
+      .fitsIn(designWidth, twipsToPixels(*height, designTwipsPerPixel));
 }
 
 void Label::onDpiChanged(const DpiChange& change) {

@@ -35,6 +35,9 @@ class Label final : public ControlWindow {
   std::wstring caption() const;
 
  private:
+  // Whether the text fits the label at 100 % in the font made for 100 %: only
+  // such a text is given the room a larger scale's font needs on a new caption.
+  bool fitsAtDesignScale() const;
   void onDpiChanged(const DpiChange& change) override;
   void afterDpiChanged(const DpiChange&) override { fitLabelToText(hwnd(), design_.alignment); }
   bool onReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

@@ -238,7 +238,7 @@ HFONT Frmmain::fontForDpi(HFONT font, int oldDpi) {
   UniqueFont made = rescaledFont(font, oldDpi, dpi_);
   if (!made) return font;
   const HFONT result = made.get();
-  retiredFonts_.push_back(std::move(made));
+  pageFontCopies_.push_back(std::move(made));
   rescaledFonts_.emplace_back(font, result);
   return result;
 }
@@ -247,8 +247,14 @@ void Frmmain::Form_DpiChanged(int dpi, const RECT& suggested) {
   const HWND self = window_.get();
   if (dpi > 0 && dpi != dpi_) {
     const int oldDpi = dpi_;
+    // What the previous change replaced: no window, page or design holds it since
+    // that change went through them all. Freed when this pass ends, so no handle
+    // is reused while the pass maps old fonts to new ones.
+    const std::vector<UniqueFont> unused = std::move(retiredFonts_);
+    retiredFonts_.clear();
     UiFonts fresh(dpi);
-    // The shared fonts map straight to their new selves; the old ones are kept.
+    // The shared fonts map straight to their new selves; page fonts' copies are
+    // made again from the copies in use. Both in use until this pass ends.
     rescaledFonts_.clear();
     rescaledFonts_.emplace_back(fonts_.buttonBold.get(), fresh.buttonBold.get());
     rescaledFonts_.emplace_back(fonts_.text.get(), fresh.text.get());
@@ -256,6 +262,8 @@ void Frmmain::Form_DpiChanged(int dpi, const RECT& suggested) {
     retiredFonts_.push_back(std::move(fonts_.buttonBold));
     retiredFonts_.push_back(std::move(fonts_.text));
     retiredFonts_.push_back(std::move(fonts_.caption));
+    for (UniqueFont& copy : pageFontCopies_) retiredFonts_.push_back(std::move(copy));
+    pageFontCopies_.clear();
     fonts_ = std::move(fresh);  // pages made later take these through their context
     dpi_ = dpi;
     twipsPerPixel_ = twipsPerPixelAt(dpi);

@@ -133,10 +133,12 @@ class Frmmain : private SkinFrameView {
   FrmmainServices services_;
   int dpi_;  // of the monitor the window is on
   float twipsPerPixel_;
-  // Fonts made for earlier DPIs stay until the window goes: a page may still
-  // hold one it was created with.
+  // Fonts the last DPI change replaced. That change handed every holder its
+  // replacement, so they are unused once it completed; the next change frees them.
   std::vector<UniqueFont> retiredFonts_;
-  std::vector<std::pair<HFONT, HFONT>> rescaledFonts_;  // made by fontForDpi, owned in retiredFonts_
+  // Copies of fonts a page made for itself, made by fontForDpi for the present DPI.
+  std::vector<UniqueFont> pageFontCopies_;
+  std::vector<std::pair<HFONT, HFONT>> rescaledFonts_;  // during a change: each font to its replacement
   UniqueWindow window_;  // declared first: destroyed after every control below
   WindowPlacement form_;
   UiFonts fonts_;

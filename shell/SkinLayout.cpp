@@ -55,6 +55,22 @@ PicturePixels skinPictureSlice(const SkinRect& source, int dpi) {
   return {scaledLeft, scaledTop, scaledPixels(right, dpi) - scaledLeft, scaledPixels(bottom, dpi) - scaledTop};
 }
 
+PiecePixels piecePixels(const SkinRect& destination, const SkinRect& source, float twipsPerPixel, int pictureDpi) {
+  const PicturePixels from = skinPictureSlice(source, pictureDpi);
+  PicturePixels to{twipsToPixels(destination.left, twipsPerPixel), twipsToPixels(destination.top, twipsPerPixel),
+                   twipsToPixels(destination.width, twipsPerPixel), twipsToPixels(destination.height, twipsPerPixel)};
+  if (destination.width != source.width || destination.height != source.height) return {to, from};
+  if (destination.left > 0) {
+    to.left = twipsToPixels(destination.left + destination.width, twipsPerPixel) - from.width;
+  }
+  if (destination.top > 0) {
+    to.top = twipsToPixels(destination.top + destination.height, twipsPerPixel) - from.height;
+  }
+  to.width = from.width;
+  to.height = from.height;
+  return {to, from};
+}
+
 SkinPiecePlace::SkinPiecePlace(float left, float top, float width, float height, const float& twipsPerPixel)
     : twipsPerPixel_(twipsPerPixel),
       left_(toPixels(left)),

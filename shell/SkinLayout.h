@@ -64,6 +64,18 @@ PicturePixels skinPictureSlice(const SkinRect& source, int dpi);
 // designPixels * dpi / 96, rounded to the nearest pixel (as pictures are made).
 int scaledPixels(int designPixels, int dpi);
 
+// A piece in pixels: where it goes in the window and its slice of the skin
+// picture made for `pictureDpi`. An edge strip stretches over its destination.
+// A piece painted at its own size (a corner) is copied at its slice's size,
+// unstretched: rounding the window's twips and the picture's pixels apart would
+// double or drop a column. It keeps the edge of its destination that lies on the
+// window's edge: the right or bottom one unless it starts at 0.
+struct PiecePixels {
+  PicturePixels to;
+  PicturePixels from;
+};
+PiecePixels piecePixels(const SkinRect& destination, const SkinRect& source, float twipsPerPixel, int pictureDpi);
+
 // A skin piece that only decorates (Pbottom, Pright, Pjiao): no window of its
 // own, just a place the layout pass keeps in whole pixels of the main window,
 // read and written in twips like a control. Like the image it stands for, it

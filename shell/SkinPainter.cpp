@@ -42,15 +42,17 @@ bool GdiSkinSurface::fill(const SkinRect& rect, std::uint32_t colour) {
 }
 
 bool GdiSkinSurface::paintPicture(const SkinRect& destination, const SkinRect& source) {
-  RECT to;
-  if (!target_ || !picture_ || !toPixels(destination, to) || source.width < 0 || source.height < 0) return false;
-  const PicturePixels from = skinPictureSlice(source, pictureDpi_);
-  if (to.right == from.width && to.bottom == from.height) {
-    return BitBlt(target_, to.left, to.top, to.right, to.bottom, picture_, from.left, from.top, SRCCOPY) != 0;
+  if (!target_ || !picture_ || destination.width < 0 || destination.height < 0 || source.width < 0 ||
+      source.height < 0) {
+    return false;
+  }
+  const auto [to, from] = piecePixels(destination, source, twipsPerPixel_, pictureDpi_);
+  if (to.width == from.width && to.height == from.height) {
+    return BitBlt(target_, to.left, to.top, to.width, to.height, picture_, from.left, from.top, SRCCOPY) != 0;
   }
   // The edge slices are uniform along the stretch: repeating rows or columns is exact.
   SetStretchBltMode(target_, COLORONCOLOR);
-  return StretchBlt(target_, to.left, to.top, to.right, to.bottom, picture_, from.left, from.top, from.width,
+  return StretchBlt(target_, to.left, to.top, to.width, to.height, picture_, from.left, from.top, from.width,
                     from.height, SRCCOPY) != 0;
 }
 

@@ -195,6 +195,25 @@ TEST(SkinPictureSlices, AreCutInThePicturesOwnPixelsSoEdgesAndCornersJoinAtEvery
     }
     // The corners start where the picture starts; the top-left corner is 30 x 40 at 100 %.
     EXPECT_EQ(slice(SkinPiece::TopLeft), (PicturePixels{0, 0, scaledPixels(30, dpi), scaledPixels(40, dpi)})) << dpi;
+    // In the window (its design size at this scale, in whole pixels) a corner is
+    // its slice, unstretched, and ends exactly at the window's right or bottom edge.
+    const float tpp = 1440.0f / static_cast<float>(dpi);
+    const int windowWidth = scaledPixels(600, dpi), windowHeight = scaledPixels(608, dpi);
+    const float W = static_cast<float>(windowWidth) * tpp, H = static_cast<float>(windowHeight) * tpp;
+    for (const PiecePaint& paint : skinPaintMap(W, H)) {
+      const PiecePixels pixels = piecePixels(paint.destination, paint.source, tpp, dpi);
+      const bool corner = paint.piece >= SkinPiece::TopLeft;
+      if (corner) {
+        EXPECT_EQ(pixels.to.width, pixels.from.width) << dpi << " piece " << static_cast<int>(paint.piece);
+        EXPECT_EQ(pixels.to.height, pixels.from.height) << dpi << " piece " << static_cast<int>(paint.piece);
+      }
+      if (paint.piece == SkinPiece::TopRight || paint.piece == SkinPiece::BottomRight) {
+        EXPECT_EQ(pixels.to.left + pixels.to.width, windowWidth) << dpi;
+      }
+      if (paint.piece == SkinPiece::BottomLeft || paint.piece == SkinPiece::BottomRight) {
+        EXPECT_EQ(pixels.to.top + pixels.to.height, windowHeight) << dpi;
+      }
+    }
   }
   // At 100 % the slices are the design's: 150 x 155 pixels of 15 twips.
   EXPECT_EQ(skinPictureSlice({2050, 880, 200, 40}, 96), (PicturePixels{137, 59, 13, 3}));

@@ -13,12 +13,14 @@
 
 #include "controls/Banner.h"
 #include "controls/ButtonArray.h"
+#include "controls/Fonts.h"
 #include "controls/Label.h"
 #include "controls/OptionButton.h"
 #include "controls/Panel.h"
 #include "controls/Picture.h"
 #include "controls/TextBox.h"
 #include "controls/Timer.h"
+#include "controls/Twips.h"
 #include "controls/WindowClass.h"
 #include "res/resource.h"
 #include "tests/win/TestSupport.h"
@@ -161,6 +163,19 @@ TEST_F(Controls, ALabelShowsItsCaptionAsItsWindowText) {
   label.setCaption(L"新的文字");
   EXPECT_EQ(label.caption(), L"新的文字");
   EXPECT_EQ(windowText(label.hwnd()), L"新的文字");
+  // A caption longer than a one-line label wraps inside it and keeps its size,
+  // as at 100 % it always did; at a larger scale too, since it does not fit at 100 %.
+  for (const int dpi : {96, 144}) {
+    const UniqueFont font = createPointFont(L"宋体", 9, false, GB2312_CHARSET, dpi);
+    Label line(host.hwnd(), LabelDesign{L"", {240, 240, 1500, 255}, true, font.get()}, twipsPerPixelAt(dpi));
+    RECT before;
+    GetWindowRect(line.hwnd(), &before);
+    line.setCaption(L"很长的解决方法说明文字，一行放不下，在标签里折行");
+    RECT after;
+    GetWindowRect(line.hwnd(), &after);
+    EXPECT_EQ(after.right - after.left, before.right - before.left) << dpi;
+    EXPECT_EQ(after.bottom - after.top, before.bottom - before.top) << dpi;
+  }
   pumpMessages();
 }
 

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
@@ -98,6 +99,31 @@ constexpr SkinSample SkinSamples[] = {
 bool similar(COLORREF a, COLORREF b, int tolerance) {
   return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance && std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
          std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
+// The GDI objects `process` holds. Wine answers GetGuiResources with 0: there
+// the process's own handle table (the PEB's GdiSharedHandleTable, 24-byte entries
+// whose type byte Wine clears when the object is freed) is read and counted.
+DWORD gdiObjectsOf(HANDLE process) {
+  if (const DWORD count = GetGuiResources(process, GR_GDIOBJECTS)) return count;
+  struct BasicInformation {
+    LONG_PTR exitStatus;
+    const BYTE* peb;
+    ULONG_PTR affinity, basePriority, processId, parentId;
+  } basic{};
+  using QueryFunction = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+  const auto query = reinterpret_cast<QueryFunction>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+  if (!query || query(process, 0, &basic, sizeof basic, nullptr) != 0 || !basic.peb) return 0;
+  const BYTE* table = nullptr;
+  const size_t tableAt = sizeof(void*) == 8 ? 0xF8 : 0x94;
+  if (!ReadProcessMemory(process, basic.peb + tableAt, &table, sizeof table, nullptr) || !table) return 0;
+  constexpr size_t EntrySize = 24, TypeAt = 14, Entries = 0x10000;
+  std::vector<BYTE> entries(EntrySize * Entries);
+  if (!ReadProcessMemory(process, table, entries.data(), entries.size(), nullptr)) return 0;
+  DWORD count = 0;
+  for (size_t i = 0; i < Entries; ++i) count += entries[i * EntrySize + TypeAt] != 0 ? 1 : 0;
+  return count;
 }
 
 int scaled(int pixels, int dpi) { return static_cast<int>(std::lround(pixels * dpi / 96.0)); }
@@ -266,18 +292,34 @@ TEST(ScaledProgram, AMoveToAMonitorOfAnotherDpiLaysTheWindowOutAtTheNewScale) {
     }
   }
   ASSERT_NE(place, nullptr);
+  const auto moveTo = [&](int dpi) {
+    const RECT suggested{0, 0, scaled(DesignWidth, dpi), scaled(DesignHeight, dpi)};
+    *static_cast<RECT*>(place) = suggested;
+    ASSERT_TRUE(WriteProcessMemory(program.process(), place, &suggested, sizeof suggested, nullptr));
+    SendMessageW(program.main(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(place));
+    // The window repaints after the pass, its children after it.
+    waitUntil([&] { return !GetUpdateRect(program.main(), nullptr, FALSE); });
+    Sleep(400);
+  };
   const int captionAt96 = program.captionRight(96);
-  const RECT suggested{0, 0, scaled(DesignWidth, 144), scaled(DesignHeight, 144)};
-  *static_cast<RECT*>(place) = suggested;
-  ASSERT_TRUE(WriteProcessMemory(program.process(), place, &suggested, sizeof suggested, nullptr));
-  SendMessageW(program.main(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(place));
-  // The window repaints after the pass, its children after it.
-  waitUntil([&] { return !GetUpdateRect(program.main(), nullptr, FALSE); });
-  Sleep(400);
+  moveTo(144);
   expectWholeWindowAt(program, 144, "moved from 96");
   // The caption is printed in a font made for 144 DPI: it reaches half as far again.
   ASSERT_GT(captionAt96, 100);
   EXPECT_NEAR(program.captionRight(144), captionAt96 * 1.5, captionAt96 * 0.08);
+  // Moving back and forth frees the fonts of the moves before: the process's
+  // GDI objects stay as many after each round trip.
+  std::vector<DWORD> gdiObjects;
+  for (int trip = 0; trip < 3; ++trip) {
+    moveTo(96);
+    moveTo(144);
+    gdiObjects.push_back(gdiObjectsOf(program.process()));
+  }
+  std::cout << "GDI objects after each round trip:";
+  for (DWORD count : gdiObjects) std::cout << " " << count;
+  std::cout << std::endl;
+  EXPECT_EQ(gdiObjects[2], gdiObjects[1]);
+  expectWholeWindowAt(program, 144, "moved back and forth");
   VirtualFree(place, 0, MEM_RELEASE);
 }
 
