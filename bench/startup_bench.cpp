@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "bench/BenchReport.h"
+#include "tests/win/TestSupport.h"
 
 namespace {
 
@@ -69,81 +70,29 @@ double timeStartup(const std::wstring& exe) {
   return elapsed;
 }
 
-// Sets the DPI Wine gives programs started from now on (HKCU\Control Panel\Desktop
-// LogPixels, and the font engine's copy); 0 removes the setting again (96).
-void setPrefixDpi(int dpi) {
-  for (const wchar_t* path : {L"Control Panel\\Desktop", L"Software\\Wine\\Fonts"}) {
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
-      continue;
-    }
-    const bool desktop = path[0] == L'C';
-    const DWORD value = static_cast<DWORD>(dpi > 0 ? dpi : 96);
-    if (dpi <= 0 && desktop) {
-      RegDeleteValueW(key, L"LogPixels");
-    } else {
-      RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-    }
-    RegCloseKey(key);
-  }
-}
-
 // Milliseconds of one WM_DPICHANGED pass each, alternately to 144 and back to
 // 96 DPI, until the window and its children have painted.
-std::vector<double> timeDpiChanges(const std::wstring& exe, int rounds) {
+std::vector<double> timeDpiChanges(const std::wstring& appDirectory, int rounds) {
   std::vector<double> times;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
-  std::wstring commandLine = L"\"" + exe + L"\"";
-  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &info)) {
-    return times;
-  }
-  Search search{info.dwProcessId};
-  for (const double deadline = nowMs() + 30000; !search.found && nowMs() < deadline;) {
-    WaitForInputIdle(info.hProcess, 50);
-    EnumWindows(findVisibleWindow, reinterpret_cast<LPARAM>(&search));
-  }
-  Sleep(1000);  // the pages not on show are made after the first paint
-  // The suggested rectangle sits at the same address in both processes, so it
-  // arrives whether or not the message is marshalled.
-  void* place = nullptr;
-  for (int attempt = 0; attempt < 32 && !place && search.found; ++attempt) {
-    void* const local = VirtualAlloc(nullptr, 1 << 20, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
-    if (local && VirtualAllocEx(info.hProcess, local, 4096, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE) == local) {
-      place = local;
-    }
-  }
-  for (int round = 0; place && round < rounds; ++round) {
+  const kelvane::testing::RunningApp program(appDirectory);
+  if (!program.mainWindow()) return times;
+  kelvane::testing::DpiChangeSender sender(program.process());
+  for (int round = 0; sender.ready() && round < rounds; ++round) {
     const int dpi = round % 2 == 0 ? 144 : 96;
-    RECT suggested{0, 0, 9000 * dpi / 1440, 9115 * dpi / 1440 + 1};
-    WriteProcessMemory(info.hProcess, place, &suggested, sizeof suggested, nullptr);
-    *static_cast<RECT*>(place) = suggested;
     const double start = nowMs();
-    SendMessageW(search.found, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(place));
-    RedrawWindow(search.found, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    if (!sender.send(program.mainWindow(), dpi, RECT{0, 0, 9000 * dpi / 1440, 9115 * dpi / 1440 + 1})) break;
+    RedrawWindow(program.mainWindow(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     times.push_back(nowMs() - start);
   }
-  if (search.found) PostMessageW(search.found, WM_CLOSE, 0, 0);
-  if (WaitForSingleObject(info.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(info.hProcess, 1);
-  CloseHandle(info.hThread);
-  CloseHandle(info.hProcess);
   return times;
-}
-
-std::wstring besideMe(const wchar_t* name) {
-  wchar_t path[MAX_PATH * 4];
-  const DWORD length = GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
-  std::wstring self(path, length);
-  return self.substr(0, self.find_last_of(L'\\') + 1) + name;
 }
 
 }  // namespace
 
 int wmain() {
-  const std::wstring program = besideMe(L"Kelvane.exe");
-  const std::wstring bare = besideMe(L"bare_window.exe");
+  const std::wstring here = kelvane::testing::binaryDirectory();
+  const std::wstring program = here + L"\\Kelvane.exe";
+  const std::wstring bare = here + L"\\bare_window.exe";
   timeStartup(bare);  // warm the file cache and Wine's loader for both
   timeStartup(program);
   std::vector<double> programTimes, bareTimes;
@@ -164,18 +113,19 @@ int wmain() {
   // 150 % against 100 %: the same program, runs interleaved.
   std::vector<double> at96, at144;
   for (int round = 0; round < Rounds; ++round) {
-    setPrefixDpi(0);
-    at96.push_back(timeStartup(program));
-    setPrefixDpi(144);
+    {
+      const kelvane::testing::PrefixDpi prefix(96);
+      at96.push_back(timeStartup(program));
+    }
+    const kelvane::testing::PrefixDpi prefix(144);
     at144.push_back(timeStartup(program));
   }
-  setPrefixDpi(0);
   const double ms96 = kelvane::bench::median(at96);
   const double ms144 = kelvane::bench::median(at144);
   row("start to first paint at 96 DPI (ms, median of 15)", ms96, "-", "-");
   row("start to first paint at 144 DPI (ms, median of 15)", ms144, "-", "-");
   row("start-up ratio 144 DPI / 96 DPI, same run", ms96 > 0 ? ms144 / ms96 : -1, "-", "-", 2);
-  const std::vector<double> passes = timeDpiChanges(program, 20);
+  const std::vector<double> passes = timeDpiChanges(here, 20);
   row("one WM_DPICHANGED pass, laid out and painted (ms, median of 20)",
       passes.empty() ? -1 : kelvane::bench::median(passes), "-", "-");
   return programMs > 0 && bareMs > 0 ? 0 : 1;

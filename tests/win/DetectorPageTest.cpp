@@ -585,17 +585,19 @@ uint64_t indexOf(const BY_HANDLE_FILE_INFORMATION& information) {
   return (static_cast<uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
 }
 
-class ReparsePoints final : public HandleInspector {
+// The system's answer about a handle, edited to tell what Wine cannot make.
+class EditedFacts final : public HandleInspector {
  public:
-  std::optional<uint64_t> only;  // the file index called a reparse point; every file when empty
+  explicit EditedFacts(std::function<void(HandleFacts&)> edit) : edit_(std::move(edit)) {}
 
   bool inspect(HANDLE file, HandleFacts& facts) override {
     if (!system_.inspect(file, facts)) return false;
-    if (!only || indexOf(facts.details) == *only) facts.attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+    edit_(facts);
     return true;
   }
 
  private:
+  std::function<void(HandleFacts&)> edit_;
   SystemHandleInspector system_;
 };
 
@@ -604,7 +606,10 @@ TEST(DiskBaitFiles, AReparsePointOrAFolderIsRefusedWithItsReasonAndLeftAsItWas) 
   const std::wstring file = folder.path() + L"\\bait.com", other = folder.path() + L"\\bait.exe";
   ASSERT_TRUE(writeFile(file, "somebody's file"));
   ASSERT_TRUE(writeFile(other, "another"));
-  ReparsePoints inspector;
+  std::optional<uint64_t> only;  // the file index called a reparse point; every file when empty
+  EditedFacts inspector([&only](HandleFacts& facts) {
+    if (!only || indexOf(facts.details) == *only) facts.attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+  });
   DiskBaitFiles files(inspector);
   for (const FileOutcome& outcome : {files.write(file, BaitContent), files.remove(file)}) {
     ASSERT_TRUE(outcome.has_value());
@@ -617,7 +622,7 @@ TEST(DiskBaitFiles, AReparsePointOrAFolderIsRefusedWithItsReasonAndLeftAsItWas) 
                                         OPEN_EXISTING, 0, nullptr));
     BY_HANDLE_FILE_INFORMATION information{};
     ASSERT_TRUE(GetFileInformationByHandle(target.get(), &information));
-    inspector.only = indexOf(information);
+    only = indexOf(information);
   }
   KeptContent copied;
   const FileOutcome copy = files.copy(other, file, copied);
@@ -637,28 +642,18 @@ TEST(DiskBaitFiles, AReparsePointOrAFolderIsRefusedWithItsReasonAndLeftAsItWas) 
   EXPECT_TRUE(GetFileAttributesW(directory.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// A source that grows while it is copied: the fake tells the size it had when
-// opened, and the file holds more. The copy ends there instead of following it.
-class GrownSinceOpened final : public HandleInspector {
- public:
-  static constexpr DWORD Grown = 8;
-  bool inspect(HANDLE file, HandleFacts& facts) override {
-    if (!system_.inspect(file, facts)) return false;
-    facts.details.nFileSizeLow -= std::min(facts.details.nFileSizeLow, Grown);
-    return true;
-  }
-
- private:
-  SystemHandleInspector system_;
-};
-
+// A source that grows while it is copied: the inspector tells the size it had
+// when opened, and the file holds more. The copy ends there instead of following it.
 TEST(DiskBaitFiles, ACopyEndsAtTheSizeTheSourceHadWhenOpened) {
   ScratchDirectory folder{L"det-grown"};
   const std::wstring source = folder.path() + L"\\bait.com", target = folder.path() + L"\\backup.com";
   const std::string seen(KeptBytesLimit + 100, 'S');
-  ASSERT_TRUE(writeFile(source, seen + std::string(GrownSinceOpened::Grown, 'G')));
+  constexpr DWORD Grown = 8;
+  ASSERT_TRUE(writeFile(source, seen + std::string(Grown, 'G')));
   ASSERT_TRUE(writeFile(target, "old"));
-  GrownSinceOpened inspector;
+  EditedFacts inspector([=](HandleFacts& facts) {
+    facts.details.nFileSizeLow -= std::min(facts.details.nFileSizeLow, Grown);
+  });
   DiskBaitFiles files(inspector);
   KeptContent copied;
   ASSERT_FALSE(files.copy(source, target, copied).has_value());

@@ -20,57 +20,11 @@
 namespace kelvane {
 namespace {
 
+using testing::PrefixDpi;
 using testing::waitUntil;
 
 constexpr int DesignWidth = 600;   // 9000 x 9115 twips at 96 DPI
 constexpr int DesignHeight = 608;
-
-// The DPI Wine gives programs started from now on: Wine 8 reads it from
-// HKCU\Control Panel\Desktop (the font engine from HKCU\Software\Wine\Fonts).
-// Both are put back afterwards, so every other suite runs at 96.
-class PrefixDpi {
- public:
-  explicit PrefixDpi(int dpi) {
-    for (Setting& setting : settings_) {
-      HKEY key = nullptr;
-      if (RegCreateKeyExW(HKEY_CURRENT_USER, setting.key, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key,
-                          nullptr) != ERROR_SUCCESS) {
-        continue;
-      }
-      DWORD value = 0, size = sizeof value, type = 0;
-      if (RegQueryValueExW(key, L"LogPixels", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) ==
-              ERROR_SUCCESS &&
-          type == REG_DWORD) {
-        setting.old = value;
-      }
-      const DWORD wanted = static_cast<DWORD>(dpi);
-      RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&wanted), sizeof wanted);
-      RegCloseKey(key);
-    }
-  }
-  ~PrefixDpi() {
-    for (const Setting& setting : settings_) {
-      HKEY key = nullptr;
-      if (RegOpenKeyExW(HKEY_CURRENT_USER, setting.key, 0, KEY_WRITE, &key) != ERROR_SUCCESS) continue;
-      if (setting.old) {
-        RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&*setting.old),
-                       sizeof(DWORD));
-      } else {
-        RegDeleteValueW(key, L"LogPixels");
-      }
-      RegCloseKey(key);
-    }
-  }
-  PrefixDpi(const PrefixDpi&) = delete;
-  PrefixDpi& operator=(const PrefixDpi&) = delete;
-
- private:
-  struct Setting {
-    const wchar_t* key;
-    std::optional<DWORD> old;
-  };
-  Setting settings_[2] = {{L"Control Panel\\Desktop", std::nullopt}, {L"Software\\Wine\\Fonts", std::nullopt}};
-};
 
 // Skin pixels of the program at 96 DPI, taken from the rendering before the
 // program followed the display's scale: where (x, y) lies in the 600 x 608
@@ -280,23 +234,10 @@ TEST(ScaledProgram, AtEveryScaleTheWindowOutlineSkinPagesAndLabelsScaleFromTheDe
 TEST(ScaledProgram, AMoveToAMonitorOfAnotherDpiLaysTheWindowOutAtTheNewScale) {
   ScaledProgram program;
   ASSERT_NE(program.main(), nullptr);
-  RECT before;
-  GetWindowRect(program.main(), &before);
-  // The suggested rectangle travels by address; it sits at the same address in
-  // both processes, so it arrives whether or not the message is marshalled.
-  void* place = nullptr;
-  for (int attempt = 0; attempt < 32 && !place; ++attempt) {
-    void* const local = VirtualAlloc(nullptr, 1 << 20, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
-    if (local && VirtualAllocEx(program.process(), local, 4096, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE) == local) {
-      place = local;
-    }
-  }
-  ASSERT_NE(place, nullptr);
+  testing::DpiChangeSender sender(program.process());
+  ASSERT_TRUE(sender.ready());
   const auto moveTo = [&](int dpi) {
-    const RECT suggested{0, 0, scaled(DesignWidth, dpi), scaled(DesignHeight, dpi)};
-    *static_cast<RECT*>(place) = suggested;
-    ASSERT_TRUE(WriteProcessMemory(program.process(), place, &suggested, sizeof suggested, nullptr));
-    SendMessageW(program.main(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(place));
+    ASSERT_TRUE(sender.send(program.main(), dpi, RECT{0, 0, scaled(DesignWidth, dpi), scaled(DesignHeight, dpi)}));
     // The window repaints after the pass, its children after it.
     waitUntil([&] { return !GetUpdateRect(program.main(), nullptr, FALSE); });
     Sleep(400);
@@ -320,7 +261,6 @@ TEST(ScaledProgram, AMoveToAMonitorOfAnotherDpiLaysTheWindowOutAtTheNewScale) {
   std::cout << std::endl;
   EXPECT_EQ(gdiObjects[2], gdiObjects[1]);
   expectWholeWindowAt(program, 144, "moved back and forth");
-  VirtualFree(place, 0, MEM_RELEASE);
 }
 
 }  // namespace

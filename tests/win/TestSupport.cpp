@@ -212,4 +212,64 @@ HWND RunningApp::findDescendant(HWND parent, const wchar_t* className, const std
   return search.found;
 }
 
+PrefixDpi::PrefixDpi(int dpi) {
+  for (Setting& setting : settings_) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, setting.key, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS) {
+      continue;
+    }
+    DWORD value = 0, size = sizeof value, type = 0;
+    if (RegQueryValueExW(key, L"LogPixels", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) ==
+            ERROR_SUCCESS &&
+        type == REG_DWORD) {
+      setting.old = value;
+    }
+    const DWORD wanted = static_cast<DWORD>(dpi);
+    RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&wanted), sizeof wanted);
+    RegCloseKey(key);
+  }
+}
+
+PrefixDpi::~PrefixDpi() {
+  for (const Setting& setting : settings_) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, setting.key, 0, KEY_WRITE, &key) != ERROR_SUCCESS) continue;
+    if (setting.old) {
+      RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&*setting.old), sizeof(DWORD));
+    } else {
+      RegDeleteValueW(key, L"LogPixels");
+    }
+    RegCloseKey(key);
+  }
+}
+
+DpiChangeSender::DpiChangeSender(HANDLE process) : process_(process) {
+  // An address taken in the other process is kept here until the search ends,
+  // so the next attempt gets another one.
+  std::vector<void*> taken;
+  for (int attempt = 0; attempt < 32 && !place_; ++attempt) {
+    void* const local = VirtualAlloc(nullptr, 1 << 20, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+    if (!local) break;
+    if (VirtualAllocEx(process_, local, 4096, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE) == local) {
+      place_ = local;
+    } else {
+      taken.push_back(local);
+    }
+  }
+  for (void* region : taken) VirtualFree(region, 0, MEM_RELEASE);
+}
+
+DpiChangeSender::~DpiChangeSender() {
+  if (place_) VirtualFree(place_, 0, MEM_RELEASE);
+}
+
+bool DpiChangeSender::send(HWND window, int dpi, const RECT& suggested) {
+  if (!place_) return false;
+  *static_cast<RECT*>(place_) = suggested;
+  if (!WriteProcessMemory(process_, place_, &suggested, sizeof suggested, nullptr)) return false;
+  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(place_));
+  return true;
+}
+
 }  // namespace kelvane::testing

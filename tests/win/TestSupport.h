@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -91,6 +92,45 @@ class RunningApp {
  private:
   HANDLE process_ = nullptr;
   HWND main_ = nullptr;
+};
+
+// The DPI Wine gives programs started while this lives: Wine 8 reads it from
+// HKCU\Control Panel\Desktop (the font engine from HKCU\Software\Wine\Fonts).
+// Both are put back afterwards, so every other suite runs at 96.
+class PrefixDpi {
+ public:
+  explicit PrefixDpi(int dpi);
+  ~PrefixDpi();
+  PrefixDpi(const PrefixDpi&) = delete;
+  PrefixDpi& operator=(const PrefixDpi&) = delete;
+
+ private:
+  struct Setting {
+    const wchar_t* key;
+    std::optional<DWORD> old;
+  };
+  Setting settings_[2] = {{L"Control Panel\\Desktop", std::nullopt}, {L"Software\\Wine\\Fonts", std::nullopt}};
+};
+
+// Sends another process's window WM_DPICHANGED as the system does when the
+// window moves to a monitor of another DPI. The suggested rectangle travels by
+// address; it is placed at the same address in both processes, so it arrives
+// whether or not the message is marshalled.
+class DpiChangeSender {
+ public:
+  explicit DpiChangeSender(HANDLE process);
+  ~DpiChangeSender();
+  DpiChangeSender(const DpiChangeSender&) = delete;
+  DpiChangeSender& operator=(const DpiChangeSender&) = delete;
+
+  // False when no address free in both processes was found.
+  bool ready() const { return place_ != nullptr; }
+  // Returns once the window has handled the message; false when it could not be sent.
+  bool send(HWND window, int dpi, const RECT& suggested);
+
+ private:
+  HANDLE process_;
+  void* place_ = nullptr;
 };
 
 }  // namespace kelvane::testing
