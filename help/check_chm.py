@@ -6,8 +6,12 @@
 Reads the ITSF container's directory (the listing chunks that name every
 stored file) and verifies that the guide holds each of its pages, its
 style sheet, its table of contents and its index. --list prints the stored
-names. Exits 0 when everything is present, 1 otherwise.
+names. It also reads the texts that ship with the program, from their UTF-8
+sources: a guide page warns about the BitLocker recovery key before its first
+step that makes an encrypted drive ask for it, and no text names a menu by a
+name Windows 10 or 11 no longer uses. Exits 0 when all holds, 1 otherwise.
 """
+import pathlib
 import struct
 import sys
 
@@ -25,6 +29,15 @@ PAGES = [
     "usb.html",      # USB设备
 ]
 REQUIRED = PAGES + ["style.css", "hdguide.hhc", "hdguide.hhk"]
+
+ROOT = pathlib.Path(__file__).resolve().parent.parent
+SHIPPED_TEXTS = ["help/hdguide/*.html", "wizard/data/*", "tools/tooll/*", "docs/readme.txt", "helper/HelperText.h"]
+# Steps after which a drive encrypted with BitLocker may ask for its recovery key.
+KEY_STEPS = ["BIOS默认设置", "恢复默认设置", "LoadOptimizedDefaults", "载入默认值", "启动顺序",
+             "安全模式", "恢复环境", "启动修复", "高级启动", "bootrec"]
+# Menu paths as Windows 10 or 11 no longer shows them (blanks removed).
+RETIRED_WORDINGS = ["文件→运行新任务", "10/11在“设置→系统→关于”", "可以在“设置→系统→关于”",
+                    "10/11可在“设置→蓝牙和其他设备", "Windows11都在“设置→系统→显示”"]
 
 
 class ChmError(Exception):
@@ -82,6 +95,27 @@ def list_names(data):
     return names
 
 
+def without_blanks(text):
+    return text.replace(" ", "").replace("\u3000", "")
+
+
+def text_faults():
+    faults = []
+    for page in PAGES:
+        text = without_blanks((ROOT / "help/hdguide" / page).read_text(encoding="utf-8"))
+        # Steps are the numbered lists; symptoms and causes before them only name things.
+        steps = [text.find(step, max(text.find("<ol>"), 0)) for step in KEY_STEPS]
+        steps = [place for place in steps if place >= 0]
+        warning = text.find("恢复密钥")
+        if steps and not 0 <= warning < min(steps):
+            faults.append(f"{page}: no recovery-key warning before {text[min(steps):min(steps) + 12]!r}")
+    for pattern in SHIPPED_TEXTS:
+        for path in sorted(ROOT.glob(pattern)):
+            text = without_blanks(path.read_text(encoding="utf-8"))
+            faults += [f"{path.relative_to(ROOT)}: retired wording {w!r}" for w in RETIRED_WORDINGS if w in text]
+    return faults
+
+
 def main(argv):
     if len(argv) < 2 or len(argv) > 3 or (len(argv) == 3 and argv[2] != "--list"):
         print("usage: check_chm.py OUT_CHM [--list]", file=sys.stderr)
@@ -103,7 +137,10 @@ def main(argv):
         print(f"{argv[1]}: missing {', '.join(missing)}", file=sys.stderr)
         return 1
     print(f"{argv[1]}: {len(names)} entries, all {len(PAGES)} pages, the contents and the index present")
-    return 0
+    faults = text_faults()
+    for fault in faults:
+        print(fault, file=sys.stderr)
+    return 1 if faults else 0
 
 
 if __name__ == "__main__":

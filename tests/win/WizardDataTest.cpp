@@ -62,13 +62,16 @@ TEST(InstalledWizardData, EveryTopicHasItsSectionWithACountAndCaptionsThatFit) {
   EXPECT_TRUE(messageBoxes.shown.empty());
 }
 
-// A step that changes firmware settings or the boot order makes a computer with
-// BitLocker or device encryption ask for its recovery key at the next start: a
-// topic that leads there says so, and where the key is, before the user acts.
-TEST(InstalledWizardData, EveryTopicThatTouchesFirmwareOrBootOrderWarnsAboutTheRecoveryKey) {
+// A step that changes firmware settings or the boot order, and the repairs of the
+// recovery environment, make a computer with BitLocker or device encryption ask
+// for its recovery key: a topic that leads there says so, and where the key is,
+// before the first such step.
+TEST(InstalledWizardData, EveryTopicWarnsAboutTheRecoveryKeyBeforeTheFirstStepThatAsksForIt) {
   const std::wstring app = testing::installedAppDirectory();
   const std::wstring ini = app + L"\\data\\sol.ini";
   const wchar_t* const firmwareWords[] = {L"BIOS", L"CMOS", L"UEFI", L"启动顺序", L"第一启动项"};
+  const wchar_t* const keySteps[] = {L"BIOS默认设置", L"恢复默认设置", L"Load Optimized Defaults", L"启动顺序", L"第一启动项",
+                                     L"安全模式",     L"恢复环境",     L"自动修复",                L"启动修复", L"bootrec"};
   std::vector<std::wstring> warned;
   for (const wchar_t* topic : Topics) {
     const auto bytes = readFileBytes(app + L"\\data\\" + topic + L".Rd");
@@ -80,16 +83,19 @@ TEST(InstalledWizardData, EveryTopicThatTouchesFirmwareOrBootOrderWarnsAboutTheR
     std::wstring captions(4096, L'\0');
     captions.resize(GetPrivateProfileSectionW(topic, captions.data(), 4096, ini.c_str()));
     const std::wstring topicText = text + captions;
-    bool touchesFirmware = false;
+    size_t firstStep = std::wstring::npos;
+    for (const wchar_t* step : keySteps) firstStep = std::min(firstStep, text.find(step));
+    bool touchesFirmware = firstStep != std::wstring::npos;
     for (const wchar_t* word : firmwareWords) touchesFirmware |= topicText.find(word) != std::wstring::npos;
     if (!touchesFirmware) continue;
     warned.push_back(topic);
     EXPECT_NE(text.find(L"BitLocker"), std::wstring::npos) << ::testing::PrintToString(std::wstring(topic));
     EXPECT_NE(text.find(L"恢复密钥"), std::wstring::npos) << ::testing::PrintToString(std::wstring(topic));
     EXPECT_NE(text.find(L"aka.ms/myrecoverykey"), std::wstring::npos) << ::testing::PrintToString(std::wstring(topic));
+    EXPECT_LT(text.find(L"恢复密钥"), firstStep) << ::testing::PrintToString(std::wstring(topic));
   }
-  // The topics known to send the user into the firmware settings are among them.
-  for (const wchar_t* topic : {L"msgdos", L"boot0", L"boot1", L"sys1"}) {
+  // The topics known to send the user into the firmware settings or safe mode are among them.
+  for (const wchar_t* topic : {L"msgdos", L"boot0", L"boot1", L"sys1", L"sys4"}) {
     EXPECT_NE(std::find(warned.begin(), warned.end(), topic), warned.end()) << ::testing::PrintToString(std::wstring(topic));
   }
 }

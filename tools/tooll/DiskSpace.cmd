@@ -14,8 +14,16 @@ rem from the system folder, so that a program of the same name planted in the
 rem folder this was started from never runs with administrator rights.
 cd /d "%SystemRoot%\System32"
 if /i not "%cd%"=="%SystemRoot%\System32" exit /b 1
-chcp 936 >nul
 setlocal EnableExtensions
+rem The texts below are GBK, shown in code page 936; the console gets its own
+rem code page back at the end. chcp answers with it as the last word, followed
+rem by a full stop in some languages.
+set "consoleCodePage="
+for /f "delims=" %%L in ('chcp') do set "consoleCodePage=%%L"
+:lastword
+if defined consoleCodePage if not "%consoleCodePage: =%"=="%consoleCodePage%" set "consoleCodePage=%consoleCodePage:* =%" & goto lastword
+if defined consoleCodePage for /f "delims=." %%N in ("%consoleCodePage%") do set "consoleCodePage=%%N"
+chcp 936 >nul
 title 查看磁盘空间
 echo ==========================================================
 echo   查看磁盘空间
@@ -89,5 +97,5 @@ goto end
 echo.
 echo 按任意键关闭本窗口……
 pause >nul
-endlocal
+endlocal & if not "%consoleCodePage%"=="" chcp %consoleCodePage% >nul
 exit /b

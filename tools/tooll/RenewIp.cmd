@@ -14,8 +14,16 @@ rem from the system folder, so that a program of the same name planted in the
 rem folder this was started from never runs with administrator rights.
 cd /d "%SystemRoot%\System32"
 if /i not "%cd%"=="%SystemRoot%\System32" exit /b 1
-chcp 936 >nul
 setlocal EnableExtensions
+rem The texts below are GBK, shown in code page 936; the console gets its own
+rem code page back at the end. chcp answers with it as the last word, followed
+rem by a full stop in some languages.
+set "consoleCodePage="
+for /f "delims=" %%L in ('chcp') do set "consoleCodePage=%%L"
+:lastword
+if defined consoleCodePage if not "%consoleCodePage: =%"=="%consoleCodePage%" set "consoleCodePage=%consoleCodePage:* =%" & goto lastword
+if defined consoleCodePage for /f "delims=." %%N in ("%consoleCodePage%") do set "consoleCodePage=%%N"
+chcp 936 >nul
 title 重新获取IP地址
 echo ==========================================================
 echo   重新获取IP地址
@@ -34,14 +42,37 @@ echo 正在释放 IP 地址……
 ipconfig /release >nul 2>&1
 echo 正在重新获取 IP 地址，可能需要半分钟……
 ipconfig /renew
-if errorlevel 1 (
-  echo.
-  echo 没有获取到新地址：请检查网线或无线连接，并确认路由器已经开机。
+set "renewFailed=%errorlevel%"
+rem ipconfig reports a failure when any adapter got no address, an unplugged
+rem one too. What counts is whether the computer now has a way out: a default
+rem route, which route prints in the same columns on every language of Windows
+rem (adapters of virtual machines and WSL keep their own addresses but have none).
+rem An address 169.254.x.x is one Windows gave itself because no router answered.
+set "gateway="
+for /f "tokens=1-3" %%A in ('route print -4 0.0.0.0 2^>nul') do if "%%A"=="0.0.0.0" if "%%B"=="0.0.0.0" set "gateway=%%C"
+set "selfAssigned="
+for /f "tokens=2 delims=:" %%A in ('ipconfig ^| "%SystemRoot%\System32\find.exe" "IPv4"') do call :noteaddress %%A
+echo.
+if defined gateway goto renewed
+if defined selfAssigned (
+  echo 【没有获取到新地址】网卡的地址以 169.254 开头，说明电脑没有从路由器得到
+  echo 地址：请重启路由器（或光猫），检查网线或无线连接后再运行一次本程序。
 ) else (
-  echo.
-  echo 完成：已经重新获取 IP 地址，地址见上面的列表。
+  echo 【没有获取到新地址】请检查网线或无线连接，并确认路由器已经开机。
 )
 goto end
+
+:renewed
+echo 完成：已经重新获取 IP 地址（网关 %gateway%），地址见上面的列表。
+if not "%renewFailed%"=="0" (
+  echo 列表中没有插网线、没有连接或已禁用的网卡会显示错误，这是正常的，不用理会。
+)
+goto end
+
+:noteaddress
+set "address=%~1"
+if "%address:~0,8%"=="169.254." set "selfAssigned=1"
+exit /b 0
 
 rem ---- Shared routines ----------------------------------------------------
 
@@ -78,5 +109,5 @@ goto end
 echo.
 echo 按任意键关闭本窗口……
 pause >nul
-endlocal
+endlocal & if not "%consoleCodePage%"=="" chcp %consoleCodePage% >nul
 exit /b

@@ -14,8 +14,16 @@ rem from the system folder, so that a program of the same name planted in the
 rem folder this was started from never runs with administrator rights.
 cd /d "%SystemRoot%\System32"
 if /i not "%cd%"=="%SystemRoot%\System32" exit /b 1
-chcp 936 >nul
 setlocal EnableExtensions
+rem The texts below are GBK, shown in code page 936; the console gets its own
+rem code page back at the end. chcp answers with it as the last word, followed
+rem by a full stop in some languages.
+set "consoleCodePage="
+for /f "delims=" %%L in ('chcp') do set "consoleCodePage=%%L"
+:lastword
+if defined consoleCodePage if not "%consoleCodePage: =%"=="%consoleCodePage%" set "consoleCodePage=%consoleCodePage:* =%" & goto lastword
+if defined consoleCodePage for /f "delims=." %%N in ("%consoleCodePage%") do set "consoleCodePage=%%N"
+chcp 936 >nul
 title 重置打印服务
 echo ==========================================================
 echo   重置打印服务
@@ -44,7 +52,12 @@ net stop spooler /y >nul 2>&1
 sc query spooler 2>nul | "%find%" "STOPPED" >nul
 if errorlevel 1 goto notstopped
 echo 正在清除打印任务……
-if exist "%SystemRoot%\System32\spool\PRINTERS\" del /f /q "%SystemRoot%\System32\spool\PRINTERS\*.*" >nul 2>&1
+set "queue=%SystemRoot%\System32\spool\PRINTERS"
+if exist "%queue%\" del /f /q /a "%queue%\*.*" >nul 2>&1
+rem del says nothing of the files it could not remove: count what is left (all
+rem files, hidden ones too).
+set "left=0"
+if exist "%queue%\" for /f "delims=" %%F in ('dir /b /a-d "%queue%" 2^>nul') do set /a left+=1
 echo 正在启动打印服务……
 net start spooler >nul 2>&1
 if errorlevel 1 (
@@ -55,11 +68,17 @@ if errorlevel 1 (
 set "failed=0"
 for %%S in (%dependents%) do call :startagain %%S
 echo.
-if "%failed%"=="0" (
-  echo 完成：打印任务已清除，打印服务已重新启动，请重新打印。
+if "%left%"=="0" (
+  echo 打印任务已清除。
 ) else (
-  echo 打印任务已清除，打印服务已重新启动，但上面列出的 %failed% 个相关服务
-  echo 没有重新启动：重新启动电脑后它们会恢复。
+  echo 【没有全部清除】还有 %left% 个打印任务文件没能删除，可能正被其他程序占用：
+  echo 请重新启动电脑后再运行一次本程序。
+)
+if "%failed%"=="0" (
+  echo 完成：打印服务已重新启动，请重新打印。
+) else (
+  echo 打印服务已重新启动，但上面列出的 %failed% 个相关服务没有重新启动：
+  echo 重新启动电脑后它们会恢复。
 )
 goto end
 
@@ -128,5 +147,5 @@ goto end
 echo.
 echo 按任意键关闭本窗口……
 pause >nul
-endlocal
+endlocal & if not "%consoleCodePage%"=="" chcp %consoleCodePage% >nul
 exit /b

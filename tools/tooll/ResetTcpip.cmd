@@ -14,8 +14,16 @@ rem from the system folder, so that a program of the same name planted in the
 rem folder this was started from never runs with administrator rights.
 cd /d "%SystemRoot%\System32"
 if /i not "%cd%"=="%SystemRoot%\System32" exit /b 1
-chcp 936 >nul
 setlocal EnableExtensions
+rem The texts below are GBK, shown in code page 936; the console gets its own
+rem code page back at the end. chcp answers with it as the last word, followed
+rem by a full stop in some languages.
+set "consoleCodePage="
+for /f "delims=" %%L in ('chcp') do set "consoleCodePage=%%L"
+:lastword
+if defined consoleCodePage if not "%consoleCodePage: =%"=="%consoleCodePage%" set "consoleCodePage=%consoleCodePage:* =%" & goto lastword
+if defined consoleCodePage for /f "delims=." %%N in ("%consoleCodePage%") do set "consoleCodePage=%%N"
+chcp 936 >nul
 title 重置TCP/IP协议
 echo ==========================================================
 echo   重置TCP/IP协议
@@ -37,13 +45,23 @@ rem No log file: with administrator rights, a log written under a fixed name in
 rem the user's temporary folder would be written through whatever link was
 rem planted at that name. netsh prints what it resets in this window.
 netsh int ip reset
-if errorlevel 1 (
-  echo.
-  echo 重置失败：系统拒绝了这项操作，请查看上面的提示。
-) else (
-  echo.
-  echo 完成：TCP/IP 协议已恢复默认。请保存好工作，然后重新启动电脑。
-)
+if errorlevel 1 goto partly
+echo.
+echo 完成：TCP/IP 协议已恢复默认。请保存好工作，然后重新启动电脑，重置在
+echo 重启之后才生效。
+goto end
+
+:partly
+rem netsh reports a failure when any one of its settings was refused, although
+rem it has reset all the others; the list above says which, in the system's
+rem own words.
+echo.
+echo 【没有全部完成】上面的列表中，标为“确定”（OK）的设置已经恢复默认，标为
+echo “失败”（failed）的没有重置。只有一两项显示“拒绝访问”是常见的情况：这些
+echo 设置受系统保护，一般不影响上网。
+echo 请保存好工作，然后重新启动电脑，重置在重启之后才生效；重启后仍然不能上网，
+echo 再运行一次本程序。如果列表中每一项都失败了，说明系统拒绝了这项操作，可以
+echo 改用“设置 → 网络和 Internet”中的“网络重置”（Windows 10/11）。
 goto end
 
 rem ---- Shared routines ----------------------------------------------------
@@ -81,5 +99,5 @@ goto end
 echo.
 echo 按任意键关闭本窗口……
 pause >nul
-endlocal
+endlocal & if not "%consoleCodePage%"=="" chcp %consoleCodePage% >nul
 exit /b

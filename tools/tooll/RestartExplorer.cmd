@@ -14,8 +14,16 @@ rem from the system folder, so that a program of the same name planted in the
 rem folder this was started from never runs with administrator rights.
 cd /d "%SystemRoot%\System32"
 if /i not "%cd%"=="%SystemRoot%\System32" exit /b 1
-chcp 936 >nul
 setlocal EnableExtensions
+rem The texts below are GBK, shown in code page 936; the console gets its own
+rem code page back at the end. chcp answers with it as the last word, followed
+rem by a full stop in some languages.
+set "consoleCodePage="
+for /f "delims=" %%L in ('chcp') do set "consoleCodePage=%%L"
+:lastword
+if defined consoleCodePage if not "%consoleCodePage: =%"=="%consoleCodePage%" set "consoleCodePage=%consoleCodePage:* =%" & goto lastword
+if defined consoleCodePage for /f "delims=." %%N in ("%consoleCodePage%") do set "consoleCodePage=%%N"
+chcp 936 >nul
 title 重启资源管理器
 echo ==========================================================
 echo   重启资源管理器
@@ -90,8 +98,9 @@ exit /b 0
 :shellfailed
 echo.
 echo 【失败】资源管理器没有重新启动，任务栏和桌面暂时不会出现。请按
-echo Ctrl+Shift+Esc 打开任务管理器，选择“文件 → 运行新任务”，输入 explorer
-echo 后按回车（不要勾选“以系统管理权限创建此任务”）；也可以注销后重新登录。
+echo Ctrl+Shift+Esc 打开任务管理器，点“运行新任务”（Windows 11 在窗口上方，
+echo Windows 10/7 在“文件”菜单中），输入 explorer 后按回车（不要勾选“以系统
+echo 管理权限创建此任务”）；也可以注销后重新登录。
 goto end
 
 :nosession
@@ -136,5 +145,5 @@ goto end
 echo.
 echo 按任意键关闭本窗口……
 pause >nul
-endlocal
+endlocal & if not "%consoleCodePage%"=="" chcp %consoleCodePage% >nul
 exit /b

@@ -14,8 +14,16 @@ rem from the system folder, so that a program of the same name planted in the
 rem folder this was started from never runs with administrator rights.
 cd /d "%SystemRoot%\System32"
 if /i not "%cd%"=="%SystemRoot%\System32" exit /b 1
-chcp 936 >nul
 setlocal EnableExtensions
+rem The texts below are GBK, shown in code page 936; the console gets its own
+rem code page back at the end. chcp answers with it as the last word, followed
+rem by a full stop in some languages.
+set "consoleCodePage="
+for /f "delims=" %%L in ('chcp') do set "consoleCodePage=%%L"
+:lastword
+if defined consoleCodePage if not "%consoleCodePage: =%"=="%consoleCodePage%" set "consoleCodePage=%consoleCodePage:* =%" & goto lastword
+if defined consoleCodePage for /f "delims=." %%N in ("%consoleCodePage%") do set "consoleCodePage=%%N"
+chcp 936 >nul
 title 系统信息摘要
 echo ==========================================================
 echo   系统信息摘要
@@ -23,6 +31,9 @@ echo ==========================================================
 echo.
 echo 本程序显示这台电脑的基本信息，向别人求助时可以提供给对方。
 echo 它只读取信息，不改动任何设置。
+echo.
+echo 隐私提醒：这些信息里有计算机名、用户名、Windows 的产品 ID 和网卡的
+echo IP 地址。贴到论坛等公开的地方之前，请先把它们删去或改成“***”。
 echo.
 echo 计算机名：%COMPUTERNAME%
 echo 当前用户：%USERNAME%
@@ -49,10 +60,12 @@ if errorlevel 1 (
 type "%report%"
 echo.
 echo 完成：以上信息已保存到 %report%
+echo 公开发帖前，请先在文件中删去计算机名（主机名）、用户名（注册的所有人）、
+echo 产品 ID 和 IP 地址。
 goto end
 
 :nosave
-echo 桌面文件夹不存在、是指向别处的链接，或者“系统信息”到“系统信息9”
+echo 桌面文件夹找不到、是指向别处的链接，或者“系统信息”到“系统信息9”
 echo 都已占用，为安全起见不保存文件，只在本窗口显示详细信息。
 :showonly
 echo 正在收集详细信息，请稍候……
@@ -65,16 +78,35 @@ rem A new file on the desktop (or in the user's folder), never one that is
 rem already there: with administrator rights, writing over an existing name
 rem would write through a link planted there into another file. A folder that
 rem is itself a link (a junction to the system folder, say) is refused too.
-rem %%~aF gives the attributes, "l" a link.
 set "report="
-set "folder=%USERPROFILE%\Desktop"
+call :desktop
+if not defined folder set "folder=%USERPROFILE%\Desktop"
 if not exist "%folder%\" set "folder=%USERPROFILE%"
-for %%F in ("%folder%") do set "attributes=%%~aF"
-if not "%attributes:l=%"=="%attributes%" exit /b 1
+call :plainfolder
+if errorlevel 1 exit /b 1
 for %%N in (系统信息 系统信息2 系统信息3 系统信息4 系统信息5 系统信息6 系统信息7 系统信息8 系统信息9) do (
   if not defined report if not exist "%folder%\%%N.txt" set "report=%folder%\%%N.txt"
 )
 if not defined report exit /b 1
+exit /b 0
+
+:desktop
+rem The desktop the shell shows: moved to another drive, or into OneDrive, it
+rem is not %USERPROFILE%\Desktop. The user's shell folders hold its path, most
+rem often with %USERPROFILE% in it, which "call set" expands.
+set "folder="
+for /f "tokens=2,*" %%A in ('reg query "HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders" /v Desktop 2^>nul ^| "%SystemRoot%\System32\find.exe" "REG_"') do call set "folder=%%B"
+exit /b 0
+
+:plainfolder
+rem %%~aF gives the attributes, "l" a link or another reparse point. A folder
+rem kept in OneDrive carries the cloud files tag (0x9000?01a), which redirects
+rem nothing and is the one reparse point accepted; fsutil names the tag in the
+rem same digits in every language.
+for %%F in ("%folder%") do set "attributes=%%~aF"
+if "%attributes:l=%"=="%attributes%" exit /b 0
+fsutil reparsepoint query "%folder%" 2>nul | "%SystemRoot%\System32\findstr.exe" /i /r /c:"0x9000.01a" >nul
+if errorlevel 1 exit /b 1
 exit /b 0
 
 rem ---- Shared routines ----------------------------------------------------
@@ -112,5 +144,5 @@ goto end
 echo.
 echo 按任意键关闭本窗口……
 pause >nul
-endlocal
+endlocal & if not "%consoleCodePage%"=="" chcp %consoleCodePage% >nul
 exit /b
