@@ -31,6 +31,8 @@ UniqueKernelHandle createProcess(const ProcessRequest& request) {
 
 }  // namespace
 
+SystemLauncher::SystemLauncher() = default;
+
 SystemLauncher::~SystemLauncher() {
   if (shell32_) FreeLibrary(static_cast<HMODULE>(shell32_));
 }

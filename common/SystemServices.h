@@ -18,7 +18,7 @@ class CopyFolder;
 // loaded from the system directory on the first shell launch rather than at start-up.
 class SystemLauncher final : public Launcher {
  public:
-  SystemLauncher() = default;
+  SystemLauncher();
   SystemLauncher(const SystemLauncher&) = delete;
   SystemLauncher& operator=(const SystemLauncher&) = delete;
   ~SystemLauncher() override;
