@@ -1,6 +1,9 @@
 #include "common/SingleInstance.h"
 
 #include <iterator>
+#include <optional>
+
+#include "common/Files.h"
 
 namespace kelvane {
 namespace {
@@ -52,15 +55,22 @@ std::wstring imageOf(HANDLE process) {
   return QueryFullProcessImageNameW(process, 0, path, &length) ? std::wstring(path, length) : std::wstring();
 }
 
-// Whether the window belongs to a process that runs this very program file: a
-// window of that class made by another program is never brought forward.
+// Whether the window belongs to a process that runs this program: the same
+// program file, or a byte-for-byte copy of it in another folder. A window of
+// that class made by any other program is never brought forward.
 bool runsThisProgram(HWND window, const std::wstring& ownImage) {
   DWORD processId = 0;
   GetWindowThreadProcessId(window, &processId);
   const UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
   const std::wstring image = process ? imageOf(process.get()) : std::wstring();
-  return !image.empty() && CompareStringOrdinal(image.c_str(), static_cast<int>(image.size()), ownImage.c_str(),
-                                                static_cast<int>(ownImage.size()), TRUE) == CSTR_EQUAL;
+  if (image.empty() || ownImage.empty()) return false;
+  if (CompareStringOrdinal(image.c_str(), static_cast<int>(image.size()), ownImage.c_str(),
+                           static_cast<int>(ownImage.size()), TRUE) == CSTR_EQUAL) {
+    return true;
+  }
+  constexpr uint64_t LargestProgram = 64u << 20;
+  const std::optional<std::string> theirs = readFileBytes(image, LargestProgram);
+  return theirs && theirs == readFileBytes(ownImage, LargestProgram);
 }
 
 HWND runningCopyWindow(const wchar_t* windowClass, const std::wstring& ownImage) {
