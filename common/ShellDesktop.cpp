@@ -5,27 +5,10 @@
 #include <shlguid.h>
 #include <shlobj.h>
 
+#include "common/Handles.h"
+
 namespace kelvane {
 namespace {
-
-// Owns one reference to a COM object.
-template <typename Interface>
-class ComRef {
- public:
-  ComRef() = default;
-  ~ComRef() {
-    if (object_) object_->Release();
-  }
-  ComRef(const ComRef&) = delete;
-  ComRef& operator=(const ComRef&) = delete;
-  Interface* operator->() const { return object_; }
-  Interface** out() { return &object_; }
-  void** outVoid() { return reinterpret_cast<void**>(&object_); }
-  explicit operator bool() const { return object_ != nullptr; }
-
- private:
-  Interface* object_ = nullptr;
-};
 
 // COM on this thread for one call; a thread that has it already keeps it.
 class ComScope {
@@ -62,7 +45,7 @@ bool loadBstrFunctions(BstrFunctions& functions) {
 // of the desktop folder -> that view's Application.
 bool desktopShell(ComRef<IShellDispatch2>& shell) {
   ComRef<IShellWindows> windows;
-  if (FAILED(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows, windows.outVoid()))) {
+  if (FAILED(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows, windows.putVoid()))) {
     return false;
   }
   VARIANT location{};  // VT_EMPTY: the desktop has no location to match
@@ -70,8 +53,8 @@ bool desktopShell(ComRef<IShellDispatch2>& shell) {
   long window = 0;
   ComRef<IDispatch> desktop;
   // S_FALSE, a success code, means that no desktop window was found.
-  if (windows->FindWindowSW(&location, &root, SWC_DESKTOP, &window, SWFO_NEEDDISPATCH, desktop.out()) != S_OK ||
-      !desktop) {
+  if (windows->FindWindowSW(&location, &root, SWC_DESKTOP, &window, SWFO_NEEDDISPATCH, desktop.put()) != S_OK ||
+      !desktop.get()) {
     return false;
   }
   ComRef<IServiceProvider> services;
@@ -80,13 +63,13 @@ bool desktopShell(ComRef<IShellDispatch2>& shell) {
   ComRef<IDispatch> background;
   ComRef<IShellFolderViewDual> folderView;
   ComRef<IDispatch> application;
-  return SUCCEEDED(desktop->QueryInterface(IID_IServiceProvider, services.outVoid())) &&
-         SUCCEEDED(services->QueryService(SID_STopLevelBrowser, IID_IShellBrowser, browser.outVoid())) &&
-         SUCCEEDED(browser->QueryActiveShellView(view.out())) &&
-         SUCCEEDED(view->GetItemObject(SVGIO_BACKGROUND, IID_IDispatch, background.outVoid())) &&
-         SUCCEEDED(background->QueryInterface(IID_IShellFolderViewDual, folderView.outVoid())) &&
-         SUCCEEDED(folderView->get_Application(application.out())) && application &&
-         SUCCEEDED(application->QueryInterface(IID_IShellDispatch2, shell.outVoid()));
+  return SUCCEEDED(desktop->QueryInterface(IID_IServiceProvider, services.putVoid())) &&
+         SUCCEEDED(services->QueryService(SID_STopLevelBrowser, IID_IShellBrowser, browser.putVoid())) &&
+         SUCCEEDED(browser->QueryActiveShellView(view.put())) &&
+         SUCCEEDED(view->GetItemObject(SVGIO_BACKGROUND, IID_IDispatch, background.putVoid())) &&
+         SUCCEEDED(background->QueryInterface(IID_IShellFolderViewDual, folderView.putVoid())) &&
+         SUCCEEDED(folderView->get_Application(application.put())) && application.get() &&
+         SUCCEEDED(application->QueryInterface(IID_IShellDispatch2, shell.putVoid()));
 }
 
 }  // namespace
