@@ -5,44 +5,23 @@
 #include "common/DllSafety.h"
 #include "common/Files.h"
 #include "common/Handles.h"
+#include "common/OwnFileCopies.h"
+#include "common/SingleInstance.h"
 #include "common/SystemServices.h"
 #include "controls/Picture.h"
 #include "shell/Frmmain.h"
 
-namespace {
-
-// One copy per session: two copies would plant, compare and delete the same bait
-// files and backups, and one's stop would make the other report every file
-// missing. The name is fixed, not derived from the folder, so a copy started
-// from another folder is caught too.
-constexpr wchar_t SingleInstanceName[] = L"Local\\Kelvane.Frmmain.SingleInstance";
-
-// Brings the running copy's window to the front: restored if minimised, and the
-// dialog it has open, if any, above it. The running copy may still be starting,
-// so its window is awaited for a few seconds. False when no window came.
-bool bringRunningCopyForward() {
-  HWND running = nullptr;
-  for (int waited = 0; waited < 10000 && !(running = FindWindowW(kelvane::FrmmainClass, nullptr)); waited += 50) {
-    Sleep(50);
-  }
-  if (!running) return false;
-  if (IsIconic(running)) ShowWindow(running, SW_RESTORE);
-  // This copy was just started by the user, so the system lets it hand the
-  // foreground on; the running copy could not take it by itself.
-  SetForegroundWindow(GetLastActivePopup(running));
-  return true;
-}
-
-}  // namespace
-
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+  // Nothing started from here, or loaded by a name, may find it in the folder
+  // the program was started from, which others may be able to write.
+  SetCurrentDirectoryW(kelvane::systemFolder().c_str());
   // Before anything else, so a second copy changes nothing before it ends. The
-  // handle is held to the end of the process; the system drops it then.
-  const kelvane::UniqueKernelHandle singleInstance(CreateMutexW(nullptr, FALSE, SingleInstanceName));
-  if (singleInstance && GetLastError() == ERROR_ALREADY_EXISTS) {  // nothing in between sets the error
+  // handles are held to the end of the process; the system drops them then.
+  const kelvane::SingleInstanceLock singleInstance;
+  if (singleInstance.heldByAnother()) {
     // The name is held but no window came: a copy that hangs, or another
     // program holding the name. Ending without a word would look like a crash.
-    if (!bringRunningCopyForward()) {
+    if (!kelvane::bringRunningCopyForward(kelvane::FrmmainClass)) {
       kelvane::SystemMessageBoxes().show(nullptr, L"Kelvane 已经在运行，但找不到它的窗口。请稍后再试；如果仍然如此，请重新启动计算机。",
                                          L"", kelvane::MbOk | kelvane::MbIconExclamation);
     }
@@ -56,12 +35,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
 
   kelvane::SystemLauncher launcher;
   kelvane::SystemMessageBoxes messageBoxes;
-  kelvane::Frmmain frmmain({launcher, messageBoxes, kelvane::applicationDirectory(),
-                            [] { ExitProcess(0); }});
+  kelvane::Frmmain frmmain({launcher, messageBoxes, kelvane::applicationDirectory(), [&launcher] {
+                              launcher.removeCopies();
+                              ExitProcess(0);
+                            }});
   if (!frmmain.create(showCommand)) {
     messageBoxes.show(nullptr, L"无法创建程序主窗口，请重新启动计算机后再试。", L"", kelvane::MbOk | kelvane::MbIconError);
     return 1;
   }
+  kelvane::SystemLauncher::removeLeftoverCopies();
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     // The page keys (Page Up, Page Down) turn the pages of the page on show,

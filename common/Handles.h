@@ -90,6 +90,25 @@ using UniqueMenu = UniqueHandle<MenuTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 
+// Owns one reference to a COM object.
+template <typename Interface>
+class ComRef {
+ public:
+  ComRef() = default;
+  ~ComRef() {
+    if (object_) object_->Release();
+  }
+  ComRef(const ComRef&) = delete;
+  ComRef& operator=(const ComRef&) = delete;
+  Interface* get() const { return object_; }
+  Interface* operator->() const { return object_; }
+  Interface** put() { return &object_; }
+  void** putVoid() { return reinterpret_cast<void**>(&object_); }
+
+ private:
+  Interface* object_ = nullptr;
+};
+
 // BeginPaint / EndPaint for one WM_PAINT.
 class PaintDc {
  public:

@@ -2,18 +2,67 @@
 
 #include <windows.h>
 
+#include "common/AppPath.h"
 #include "common/Handles.h"
+#include "common/OwnFileCopies.h"
+#include "common/ShellDesktop.h"
 
 namespace kelvane {
 namespace {
 
 const wchar_t* orNull(const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); }
 
+// The started process, or none.
+UniqueKernelHandle createProcess(const ProcessRequest& request) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = static_cast<WORD>(request.show);
+  PROCESS_INFORMATION process{};
+  // CreateProcessW may write into the command line, so it gets its own copy.
+  std::wstring commandLine = request.commandLine;
+  if (!CreateProcessW(orNull(request.application), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      orNull(request.directory), &startup, &process)) {
+    return UniqueKernelHandle();
+  }
+  const UniqueKernelHandle threadHandle(process.hThread);
+  return UniqueKernelHandle(process.hProcess);
+}
+
 }  // namespace
+
+SystemLauncher::SystemLauncher() = default;
 
 SystemLauncher::~SystemLauncher() {
   if (shell32_) FreeLibrary(static_cast<HMODULE>(shell32_));
 }
+
+bool SystemLauncher::startOwnFile(const OwnFileRequest& request) {
+  const std::optional<std::string> bytes = readOwnFile(request.directory, request.relative);
+  if (!bytes) return false;
+  if (!copies_) copies_ = std::make_unique<CopyFolder>();
+  const std::wstring_view name = std::wstring_view(request.relative).substr(request.relative.find_last_of(L'\\') + 1);
+  const std::optional<std::wstring> copy = copies_->store(safeCopyName(name), *bytes);
+  if (!copy) return false;
+  std::optional<ProcessRequest> process = startRequest(*copy, L"", systemStarterPrograms(), machineAssociation);
+  if (!process) return false;
+  // Never the application directory, which others may write: a program that
+  // looks for a file or a DLL in its current folder finds the system's.
+  process->directory = systemFolder();
+  process->show = request.show;
+  UniqueKernelHandle started = createProcess(*process);
+  if (!started) return false;
+  copies_->keepWhileRunning(*copy, std::move(started));
+  return true;
+}
+
+bool SystemLauncher::openUnelevated(const std::wstring& address) { return openThroughDesktopShell(address); }
+
+void SystemLauncher::removeCopies() {
+  if (copies_) copies_->removeCopies();
+}
+
+void SystemLauncher::removeLeftoverCopies() { CopyFolder::removeLeftovers(CopyFolder::parentFolder()); }
 
 bool SystemLauncher::shellExecute(const ShellRequest& request) {
   if (!shell32_) shell32_ = LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
@@ -29,22 +78,7 @@ bool SystemLauncher::shellExecute(const ShellRequest& request) {
   return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
-bool SystemLauncher::startProcess(const ProcessRequest& request) {
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = static_cast<WORD>(request.show);
-  PROCESS_INFORMATION process{};
-  // CreateProcessW may write into the command line, so it gets its own copy.
-  std::wstring commandLine = request.commandLine;
-  const BOOL started = CreateProcessW(orNull(request.application), commandLine.data(), nullptr,
-                                      nullptr, FALSE, 0, nullptr, orNull(request.directory),
-                                      &startup, &process);
-  if (!started) return false;
-  UniqueKernelHandle processHandle(process.hProcess);
-  UniqueKernelHandle threadHandle(process.hThread);
-  return true;
-}
+bool SystemLauncher::startProcess(const ProcessRequest& request) { return static_cast<bool>(createProcess(request)); }
 
 int SystemMessageBoxes::show(WindowHandle owner, std::wstring_view text, std::wstring_view title,
                              unsigned flags) {

@@ -23,6 +23,7 @@
 #include <span>
 #include <string>
 
+#include "common/Handles.h"
 #include "controls/PictureFilter.h"
 
 namespace kelvane {
@@ -34,25 +35,6 @@ constexpr int DesignDpi = 96;
 constexpr std::array<int, 5> StoredPercents{100, 125, 150, 175, 200};
 // A picture larger than this on either side is refused rather than allocated.
 constexpr int LargestSide = 16384;
-
-// Owns one reference to a COM object.
-template <typename Interface>
-class ComRef {
- public:
-  ComRef() = default;
-  ~ComRef() {
-    if (object_) object_->Release();
-  }
-  ComRef(const ComRef&) = delete;
-  ComRef& operator=(const ComRef&) = delete;
-  Interface* get() const { return object_; }
-  Interface* operator->() const { return object_; }
-  Interface** put() { return &object_; }
-  void** putVoid() { return reinterpret_cast<void**>(&object_); }
-
- private:
-  Interface* object_ = nullptr;
-};
 
 std::span<const BYTE> resourceBytes(const wchar_t* type, int id) {
   const HMODULE module = GetModuleHandleW(nullptr);

@@ -22,7 +22,7 @@ HelperWindow::HelperWindow(Launcher& launcher)
       icon_(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_KELVANE), IMAGE_ICON,
                                           32, 32, 0))),
       // The help program has no application directory of its own to offer.
-      commands_(launcher, L"") {}
+      commands_(launcher, messageBoxes_, L"") {}
 
 bool HelperWindow::create(int showCommand) {
   registerWindowClass(HelperWindowClass, windowProcedure<HelperWindow>, icon_.get());

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "common/Launcher.h"
+#include "common/SystemServices.h"
 #include "controls/CoolButton.h"
 #include "controls/Fonts.h"
 #include "controls/TextBox.h"
@@ -40,6 +41,7 @@ class HelperWindow {
   UniqueWindow window_;  // first: destroyed after the controls
   UiFonts fonts_;
   UniqueIcon icon_;
+  SystemMessageBoxes messageBoxes_;  // asks before a page opens elevated
   HelpCommands commands_;
   std::unique_ptr<TextBox> text_;
   std::unique_ptr<CoolButton> forum_;

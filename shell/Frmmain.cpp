@@ -79,7 +79,7 @@ Frmmain::Frmmain(FrmmainServices services)
       fonts_(dpi_),
       icon_(loadIconPicture(IDI_KELVANE, 32, dpi_)),
       background_(CreateSolidBrush(BackColor)),
-      help_(services_.launcher, services_.appDirectory),
+      help_(services_.launcher, services_.messageBoxes, services_.appDirectory),
       frame_(*this),
       immaxTip_(ImmaxTip),
       Pbottom(PbottomPlace.left, PbottomPlace.top, PbottomPlace.width, PbottomPlace.height, twipsPerPixel_),

@@ -1,37 +1,36 @@
 #include "shell/HelpCommands.h"
 
-#include "common/AppPath.h"
-
 namespace kelvane {
 
-void HelpCommands::shellOpen(std::wstring_view verb, std::wstring file) {
+void HelpCommands::openAddress(std::wstring_view verb, std::wstring address) {
+  if (launcher_.openUnelevated(address)) return;
+  // Opened from here, the browser or mail program would run with this
+  // program's administrator rights: only when the user says so.
+  if (messageBoxes_.show(owner_, help_text::openElevatedQuestion(address), L"", MbYesNo | MbIconExclamation) != IdYes) {
+    return;
+  }
   ShellRequest request;
   request.owner = owner_;
   request.verb = verb;
-  request.file = std::move(file);
+  request.file = std::move(address);
   request.show = ShowNormal;
   launcher_.shellExecute(request);
 }
 
-void HelpCommands::bbshelp_Click() { shellOpen(L"", std::wstring(ForumAddress)); }
+void HelpCommands::bbshelp_Click() { openAddress(L"", std::wstring(ForumAddress)); }
 
-void HelpCommands::denote_Click() { shellOpen(L"", std::wstring(DonationAddress)); }
+void HelpCommands::denote_Click() { openAddress(L"", std::wstring(DonationAddress)); }
 
-void HelpCommands::contact_Click() {
-  shellOpen(L"open", L"mailto:" + std::wstring(SupportMailAddress));
+void HelpCommands::contact_Click() { openAddress(L"open", L"mailto:" + std::wstring(SupportMailAddress)); }
+
+// The guide and the helper start from checked copies by full path (hh.exe for
+// the guide: a compiled help file can run script), never in place.
+void HelpCommands::hdguide_Click() {
+  launcher_.startOwnFile({owner_, appDirectory_, std::wstring(HardwareGuide), ShowNormal});
 }
 
-void HelpCommands::hdguide_Click() { shellOpen(L"open", appPath(appDirectory_, HardwareGuide)); }
-
 void HelpCommands::helpplus_Click() {
-  // Started by its full path with the path quoted on the command line: under a
-  // folder with a blank ("C:\Program Files\Kelvane") an unquoted command line
-  // would first run "C:\Program.exe".
-  ProcessRequest request;
-  request.application = appPath(appDirectory_, OnlineHelpProgram);
-  request.commandLine = quotedCommandLine(request.application);
-  request.show = ShowMinimized;
-  launcher_.startProcess(request);
+  launcher_.startOwnFile({owner_, appDirectory_, std::wstring(OnlineHelpProgram), ShowMinimized});
 }
 
 }  // namespace kelvane

@@ -154,9 +154,14 @@ bool RepairTool::PageKey(WPARAM key) {
 
 void RepairTool::Text1_Click(int index) {
   const std::optional<ShellRequest> request = pager_->launchRequest(index, hwnd(), appDirectory_);
-  if (!request || launcher_.shellExecute(*request)) return;
-  // A click that starts nothing must not look like one that did. The shell's
-  // own answer is a bare error number, so the page says what went wrong; a
+  if (!request) return;
+  // The program runs from a checked copy, started by its own program (cmd for
+  // a batch file), so nobody who can write the tooll folder decides what runs.
+  const OwnFileRequest own{hwnd(), appDirectory_, L"\\tooll\\" + pager_->ToolFiles()[static_cast<size_t>(index)],
+                           request->show};
+  if (launcher_.startOwnFile(own)) return;
+  // A click that starts nothing must not look like one that did. The page says
+  // what went wrong; a
   // damaged catalogue's name could be megabytes long, so it is shortened.
   const std::wstring shown = shortenedText(request->file, MAX_PATH);
   messageBoxes_.show(hwnd(), fileSize(request->file) ? text::toolFailed(shown) : text::toolMissing(shown),

@@ -1,7 +1,7 @@
 #pragma once
 // The "维护工具" page: one skinned button per entry of the tool catalogue
 // "\tooll\tool.txt", 24 to a page in two columns, turned with the labels "前一页"
-// and "后一页"; a click starts the entry's program through the shell.
+// and "后一页"; a click starts a checked copy of the entry's program.
 //
 // The buttons form the array `Text1` (tools/ToolButtonArray.h): every entry keeps
 // its state there, and only the buttons on show are real windows, so a catalogue

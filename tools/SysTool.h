@@ -1,6 +1,6 @@
 #pragma once
 // The "系统工具" page: ten buttons that start maintenance utilities of the system
-// through the shell, and a red note that some exist only on older systems.
+// by full path, and a red note that some exist only on older systems.
 #include <windows.h>
 
 #include <array>
@@ -17,8 +17,7 @@
 
 namespace kelvane {
 
-// The lookup the page uses: the system directory, then the folders of PATH, as
-// they are at the moment of the click.
+// The lookup the page uses: the native system folder alone.
 class SystemProgramLookup final : public ProgramLookup {
  public:
   std::optional<std::wstring> find(std::wstring_view file) const override;

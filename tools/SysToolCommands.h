@@ -25,7 +25,7 @@ struct SysUtility {
   std::wstring_view caption;
   float left;  // twips; every button is 3135 x 735
   float top;
-  std::wstring_view file;        // a bare name: the shell finds the program
+  std::wstring_view file;        // a bare name, looked up in the system folder
   std::wstring_view parameters;  // empty: none
   // What current systems have in place of a utility they no longer ship (empty:
   // none), started only when `file` is not on the system.
@@ -51,14 +51,18 @@ inline constexpr std::array<SysUtility, 10> SysUtilities = {{
     {L"系统配置实用程序", 4680, 4560, L"msconfig", L""},
 }};
 
-// Where a program is on the system, looked up where the shell looks for a bare
-// name: the system directory (for a 32-bit copy on 64-bit Windows, the 64-bit
-// one first), then the folders of PATH. Its full path, or nothing.
+// Where a program of the system is: in the system folder alone (for a 32-bit
+// copy on 64-bit Windows, the 64-bit one), never the current folder, PATH or
+// App Paths. Its full path, or nothing.
 class ProgramLookup {
  public:
   virtual ~ProgramLookup() = default;
   virtual std::optional<std::wstring> find(std::wstring_view file) const = 0;
 };
+
+// The name a utility is looked up by: without blanks around it, and with
+// ".exe" when it has no extension ("sfc" is "sfc.exe").
+std::wstring programFileName(std::wstring_view file);
 
 class SysToolCommands {
  public:
@@ -67,13 +71,13 @@ class SysToolCommands {
 
   void setOwner(WindowHandle owner) { owner_ = owner; }
 
-  // Starts FileName through the shell with Para as its parameters (empty: none)
-  // in "c:\", and says so in a message box when the start fails.
+  // Starts the system's program FileName with Para as its parameters (empty:
+  // none) in "c:\", by full path (an .msc file in mmc), and says so in a
+  // message box when it is missing or the start fails.
   void MyShell(std::wstring_view FileName, std::wstring_view Para);
   // Starts the utility of button `index`; an index outside 0 to 9 does nothing.
-  // A utility the system no longer has is replaced by its successor, started by
-  // the full path it was found at; with neither, the original is tried and the
-  // failure reported.
+  // A utility the system no longer has is replaced by its successor; with
+  // neither, the failure is reported.
   void Btn_TopMenu_Click(int16_t index);
 
  private:

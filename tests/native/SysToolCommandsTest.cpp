@@ -28,7 +28,7 @@ class RecordingMessageBoxes : public MessageBoxes {
   }
 };
 
-// A system whose system directory holds exactly the programs named.
+// A system whose system folder holds exactly the programs named.
 class FakeLookup : public ProgramLookup {
  public:
   std::set<std::wstring, std::less<>> present;
@@ -38,14 +38,23 @@ class FakeLookup : public ProgramLookup {
   }
 };
 
+const std::wstring System = L"C:\\Windows\\system32\\";
+
+ProcessRequest program(const std::wstring& name, const std::wstring& parameters = L"") {
+  return {System + name, L"\"" + System + name + L"\"" + (parameters.empty() ? L"" : L" " + parameters), L"c:\\",
+          ShowNormal};
+}
+ProcessRequest console(const std::wstring& name, const std::wstring& parameters = L"") {
+  return {System + L"mmc.exe", L"\"" + System + L"mmc.exe\" \"" + System + name + L"\"" +
+                                   (parameters.empty() ? L"" : L" " + parameters),
+          L"c:\\", ShowNormal};
+}
+
 class SysToolLaunch : public ::testing::Test {
  protected:
   SysToolLaunch() {
     commands.setOwner(Owner);
-    lookup.present = {L"dfrg.msc", L"ntbackup.exe", L"drwtsn32.exe"};  // an older system
-  }
-  ShellRequest request(const std::wstring& file, const std::wstring& parameters = L"") const {
-    return ShellRequest{Owner, L"", file, parameters, L"c:\\", ShowNormal};
+    lookup.present = {L"dfrg.msc", L"ntbackup.exe", L"drwtsn32.exe", L"mmc.exe"};  // an older system
   }
   const WindowHandle Owner = reinterpret_cast<WindowHandle>(0x1234);
   testing::FakeLauncher launcher;
@@ -54,75 +63,57 @@ class SysToolLaunch : public ::testing::Test {
   SysToolCommands commands{launcher, boxes, lookup};
 };
 
-TEST_F(SysToolLaunch, EveryButtonStartsItsUtilityInCWithParametersOnlyWhereItHasThem) {
-  const std::vector<std::pair<std::wstring, std::wstring>> expected = {
-      {L"dcomcnfg.exe ", L""}, {L"sfc", L"/scannow"},  {L"eventvwr.msc", L"/s"}, {L"chkdsk", L""},
-      {L"cleanmgr.exe", L""},  {L"dfrg.msc", L""},     {L"ntbackup.exe", L""},  {L"drwtsn32.exe", L""},
-      {L"dxdiag", L""},        {L"msconfig", L""}};
+TEST_F(SysToolLaunch, EveryButtonStartsItsUtilityByFullPathInCAndConsolesInMmc) {
+  lookup.present = {L"dcomcnfg.exe", L"sfc.exe", L"eventvwr.msc", L"chkdsk.exe", L"cleanmgr.exe", L"dfrg.msc",
+                    L"ntbackup.exe", L"drwtsn32.exe", L"dxdiag.exe", L"msconfig.exe", L"mmc.exe"};
   for (int16_t index = 0; index < 10; ++index) commands.Btn_TopMenu_Click(index);
-  ASSERT_EQ(launcher.shellRequests.size(), 10u);
-  for (size_t i = 0; i < 10; ++i) {
-    // An empty parameter text reaches the shell as no parameters (null).
-    EXPECT_EQ(launcher.shellRequests[i],
-              (ShellRequest{Owner, L"", expected[i].first, expected[i].second, L"c:\\", ShowNormal}))
-        << "button " << i;
-  }
+  // The stored name's blank is dropped and a bare name is the .exe of that name.
+  EXPECT_EQ(launcher.processRequests,
+            (std::vector<ProcessRequest>{program(L"dcomcnfg.exe"), program(L"sfc.exe", L"/scannow"),
+                                         console(L"eventvwr.msc", L"/s"), program(L"chkdsk.exe"),
+                                         program(L"cleanmgr.exe"), console(L"dfrg.msc"), program(L"ntbackup.exe"),
+                                         program(L"drwtsn32.exe"), program(L"dxdiag.exe"), program(L"msconfig.exe")}));
+  EXPECT_TRUE(launcher.shellRequests.empty());
   EXPECT_TRUE(boxes.shown.empty());
+  // Without mmc a console cannot start: it is reported, never handed to the shell.
+  lookup.present.erase(L"mmc.exe");
+  commands.Btn_TopMenu_Click(2);
+  EXPECT_EQ(launcher.processRequests.size(), 10u);
+  EXPECT_EQ(boxes.shown.size(), 1u);
 }
 
 // Buttons 5, 6 and 7 start utilities that Windows Vista and 7 dropped.
 TEST_F(SysToolLaunch, AMissingUtilityStartsItsSuccessorWhereTheSystemHasIt) {
   struct Case {
     std::set<std::wstring, std::less<>> present;
-    std::vector<ShellRequest> started;
+    std::vector<ProcessRequest> started;
   };
   const std::vector<Case> cases = {
-      // The original is there: it starts exactly as it always has, by its bare name.
-      {{L"dfrg.msc", L"dfrgui.exe", L"ntbackup.exe", L"sdclt.exe", L"drwtsn32.exe", L"perfmon.exe"},
-       {request(L"dfrg.msc"), request(L"ntbackup.exe"), request(L"drwtsn32.exe")}},
-      // Only the successor: by the path it was found at, the reliability monitor with /rel.
+      // The original is there: it starts as it always has.
+      {{L"dfrg.msc", L"dfrgui.exe", L"ntbackup.exe", L"sdclt.exe", L"drwtsn32.exe", L"perfmon.exe", L"mmc.exe"},
+       {console(L"dfrg.msc"), program(L"ntbackup.exe"), program(L"drwtsn32.exe")}},
+      // Only the successor: the reliability monitor with /rel.
       {{L"dfrgui.exe", L"sdclt.exe", L"perfmon.exe"},
-       {request(L"C:\\Windows\\system32\\dfrgui.exe"), request(L"C:\\Windows\\system32\\sdclt.exe"),
-        request(L"C:\\Windows\\system32\\perfmon.exe", L"/rel")}},
-      // Neither: the original is tried, as before, and its failure reported.
-      {{}, {request(L"dfrg.msc"), request(L"ntbackup.exe"), request(L"drwtsn32.exe")}},
+       {program(L"dfrgui.exe"), program(L"sdclt.exe"), program(L"perfmon.exe", L"/rel")}},
+      // Neither: nothing starts and each failure is reported.
+      {{}, {}},
   };
   for (const Case& each : cases) {
     lookup.present = each.present;
-    launcher.shellRequests.clear();
-    launcher.accept = !each.present.empty();
+    launcher.processRequests.clear();
     boxes.shown.clear();
     for (int16_t index = 5; index <= 7; ++index) commands.Btn_TopMenu_Click(index);
-    EXPECT_EQ(launcher.shellRequests, each.started);
+    EXPECT_EQ(launcher.processRequests, each.started);
     EXPECT_EQ(boxes.shown.size(), each.present.empty() ? 3u : 0u);
   }
-  // A successor that will not start is reported like any utility.
-  lookup.present = {L"sdclt.exe"};
-  launcher.accept = false;
-  boxes.shown.clear();
-  commands.Btn_TopMenu_Click(6);
-  ASSERT_EQ(boxes.shown.size(), 1u);
-  EXPECT_EQ(boxes.shown[0].text, L"程序未成功启动，请重试。");
+  EXPECT_TRUE(launcher.shellRequests.empty());
 }
 
 TEST_F(SysToolLaunch, AnIndexOutsideTheTableDoesNothing) {
   commands.Btn_TopMenu_Click(-1);
   commands.Btn_TopMenu_Click(10);
-  EXPECT_TRUE(launcher.shellRequests.empty());
+  EXPECT_TRUE(launcher.processRequests.empty());
   EXPECT_TRUE(boxes.shown.empty());
-}
-
-TEST_F(SysToolLaunch, MyShellUsesBothLaunchFormsAlwaysInC) {
-  commands.MyShell(L"notepad.exe", L"");
-  commands.MyShell(L"notepad.exe", L"a b.txt");
-  ASSERT_EQ(launcher.shellRequests.size(), 2u);
-  EXPECT_EQ(launcher.shellRequests[0].parameters, L"");
-  EXPECT_EQ(launcher.shellRequests[1].parameters, L"a b.txt");
-  for (const ShellRequest& request : launcher.shellRequests) {
-    EXPECT_EQ(request.verb, L"");
-    EXPECT_EQ(request.directory, L"c:\\");
-    EXPECT_EQ(request.show, ShowNormal);
-  }
 }
 
 TEST_F(SysToolLaunch, AFailedStartIsReportedOnceWithTheStopIcon) {
@@ -136,7 +127,7 @@ TEST_F(SysToolLaunch, AFailedStartIsReportedOnceWithTheStopIcon) {
   launcher.accept = true;
   commands.Btn_TopMenu_Click(6);
   EXPECT_EQ(boxes.shown.size(), 1u);
-  EXPECT_EQ(launcher.shellRequests.size(), 2u);
+  EXPECT_EQ(launcher.processRequests.size(), 2u);
 }
 
 TEST(SysToolLayout, TheWarningSpansThePageJustAboveItsBottomAndIsWrittenAgainEachTime) {

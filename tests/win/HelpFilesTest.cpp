@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include "common/AppPath.h"
 #include "common/Files.h"
 #include "shell/HelpCommands.h"
 #include "tests/fakes/FakeLauncher.h"
+#include "tests/fakes/ScriptedMessageBoxes.h"
 #include "tests/win/TestSupport.h"
 
 namespace kelvane {
@@ -13,20 +15,22 @@ namespace {
 
 TEST(HelpFiles, TheGuideOpensFromThePathTheProgramComputes) {
   testing::FakeLauncher launcher;
-  HelpCommands commands(launcher, testing::installedAppDirectory());
+  testing::ScriptedMessageBoxes boxes;
+  HelpCommands commands(launcher, boxes, testing::installedAppDirectory());
   commands.hdguide_Click();
-  ASSERT_EQ(launcher.shellRequests.size(), 1u);
-  const auto guide = readFileBytes(launcher.shellRequests[0].file);
+  ASSERT_EQ(launcher.ownFileRequests.size(), 1u);
+  const auto guide = readFileBytes(appPath(launcher.ownFileRequests[0].directory, launcher.ownFileRequests[0].relative));
   ASSERT_TRUE(guide) << "no guide at the computed path";
   EXPECT_EQ(guide->substr(0, 4), "ITSF");  // a compiled HTML Help file
 }
 
 TEST(HelpFiles, TheOnlineHelpProgramIsWhereTheProgramStartsIt) {
   testing::FakeLauncher launcher;
-  HelpCommands commands(launcher, testing::installedAppDirectory());
+  testing::ScriptedMessageBoxes boxes;
+  HelpCommands commands(launcher, boxes, testing::installedAppDirectory());
   commands.helpplus_Click();
-  ASSERT_EQ(launcher.processRequests.size(), 1u);
-  const auto program = readFileBytes(launcher.processRequests[0].application);
+  ASSERT_EQ(launcher.ownFileRequests.size(), 1u);
+  const auto program = readFileBytes(appPath(launcher.ownFileRequests[0].directory, launcher.ownFileRequests[0].relative));
   ASSERT_TRUE(program);
   EXPECT_EQ(program->substr(0, 2), "MZ");
 }

@@ -1,13 +1,15 @@
 // Starting the online-help program for real, from folders whose names hold blanks
-// or characters outside the code page.
+// or characters outside the code page, always from a checked copy.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <thread>
 
+#include "common/OwnFileCopies.h"
 #include "common/SystemServices.h"
 #include "shell/HelpCommands.h"
+#include "tests/fakes/ScriptedMessageBoxes.h"
 #include "tests/win/TestSupport.h"
 
 namespace kelvane {
@@ -34,6 +36,7 @@ class OnlineHelpLaunch : public ::testing::Test {
   }
 
   ScratchDirectory root{L"launch"};
+  testing::ScriptedMessageBoxes boxes;
   SystemLauncher launcher;
 };
 
@@ -45,25 +48,63 @@ TEST_F(OnlineHelpLaunch, AnUnquotedCommandLineUnderABlankRunsTheWrongProgram) {
   EXPECT_TRUE(waitUntil([&] { return fileExists(root.path() + L"\\Program.ran"); }));
 }
 
-TEST_F(OnlineHelpLaunch, StartsTheHelperByItsFullPathUnderAFolderWithABlank) {
+TEST_F(OnlineHelpLaunch, StartsACopyOfTheHelperByItsFullPathUnderAFolderWithABlank) {
   const std::wstring appDirectory = install(L"Program Files\\Kelvane");
-  HelpCommands commands(launcher, appDirectory);
-  commands.helpplus_Click();
-  EXPECT_TRUE(waitUntil([&] { return fileExists(appDirectory + L"\\helper\\helper.ran"); }));
+  const testing::MarkerLog markers(root.path());
+  HelpCommands(launcher, boxes, appDirectory).helpplus_Click();
+  ASSERT_TRUE(waitUntil([&] { return !markers.runs().empty(); }));
   std::this_thread::sleep_for(300ms);
-  EXPECT_FALSE(fileExists(root.path() + L"\\Program.ran"));
+  ASSERT_EQ(markers.runs().size(), 1u) << markers.runs().back().program;
+  const std::wstring copy = markers.runs()[0].program;
+  EXPECT_EQ(copy.find(appDirectory), std::wstring::npos) << copy;
+  EXPECT_NE(copy.find(L"\\helper.exe"), std::wstring::npos) << copy;
+  // The copy is gone once the program ends (its program has ended too).
+  launcher.removeCopies();
+  EXPECT_FALSE(fileExists(copy));
 }
 
 TEST_F(OnlineHelpLaunch, StartsTheHelperFromAFolderOutsideTheCodePage) {
   const std::wstring appDirectory = install(L"한국어 Kelvane");
-  HelpCommands(launcher, appDirectory).helpplus_Click();
-  EXPECT_TRUE(waitUntil([&] { return fileExists(appDirectory + L"\\helper\\helper.ran"); }));
+  const testing::MarkerLog markers(root.path());
+  HelpCommands(launcher, boxes, appDirectory).helpplus_Click();
+  EXPECT_TRUE(waitUntil([&] { return !markers.runs().empty(); }));
 }
 
-TEST_F(OnlineHelpLaunch, AMissingHelperIsRefusedQuietly) {
-  ProcessRequest missing{root.path() + L"\\helper\\helper.exe", L"\"x\"", L"", ShowMinimized};
-  EXPECT_FALSE(launcher.startProcess(missing));
-  HelpCommands(launcher, root.path()).helpplus_Click();  // must simply return
+// Only the plain file at the expected path starts: not a second name of
+// another file, not one reached through a linked folder, not a missing one.
+TEST_F(OnlineHelpLaunch, AHelperThatIsNotThePlainFileAtItsPathIsRefused) {
+  const std::wstring appDirectory = install(L"Kelvane");
+  const testing::MarkerLog markers(root.path());
+  const std::wstring helper = appDirectory + L"\\helper\\helper.exe";
+  ASSERT_TRUE(CreateHardLinkW((root.path() + L"\\second.exe").c_str(), helper.c_str(), nullptr));
+  EXPECT_FALSE(launcher.startOwnFile({nullptr, appDirectory, L"\\helper\\helper.exe", ShowMinimized}));
+  DeleteFileW((root.path() + L"\\second.exe").c_str());
+  EXPECT_FALSE(launcher.startOwnFile({nullptr, appDirectory, L"\\helper\\..\\helper\\helper.exe", ShowMinimized}));
+  EXPECT_FALSE(launcher.startOwnFile({nullptr, root.path(), L"\\helper\\helper.exe", ShowMinimized}));
+  HelpCommands(launcher, boxes, root.path()).helpplus_Click();  // must simply return
+  EXPECT_TRUE(launcher.startOwnFile({nullptr, appDirectory, L"\\helper\\helper.exe", ShowMinimized}));
+  EXPECT_TRUE(waitUntil([&] { return markers.runs().size() == 1; }));
+}
+
+// What a run that crashed left is removed at the next start; a live run's
+// copies, and a folder that only looks like a leftover, are left alone.
+TEST_F(OnlineHelpLaunch, LeftoverCopiesAreRemovedButNotThoseOfARunningCopy) {
+  const testing::MarkerLog markers(root.path());
+  ASSERT_TRUE(launcher.startOwnFile({nullptr, install(L"Kelvane"), L"\\helper\\helper.exe", ShowMinimized}));
+  ASSERT_TRUE(waitUntil([&] { return !markers.runs().empty(); }));
+  const std::wstring temp = CopyFolder::parentFolder();
+  const std::wstring leftover = temp + L"\\Kelvane-0123456789abcdef0123456789abcdef";
+  const std::wstring lookalike = temp + L"\\Kelvane-backup";
+  for (const std::wstring& folder : {leftover, lookalike}) {
+    CreateDirectoryW(folder.c_str(), nullptr);
+    CreateDirectoryW((folder + L"\\1").c_str(), nullptr);
+    ASSERT_TRUE(testing::writeFile(folder + L"\\1\\Fix.cmd", "x"));
+  }
+  SystemLauncher::removeLeftoverCopies();
+  EXPECT_FALSE(fileExists(leftover));
+  EXPECT_TRUE(fileExists(lookalike + L"\\1\\Fix.cmd"));
+  EXPECT_TRUE(fileExists(markers.runs()[0].program));
+  testing::removeTree(lookalike);
 }
 
 }  // namespace

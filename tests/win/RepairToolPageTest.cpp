@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/Files.h"
 #include "common/SystemServices.h"
 #include "controls/WindowClass.h"
 #include "tests/fakes/FakeLauncher.h"
@@ -161,22 +162,53 @@ TEST_F(RepairToolPage, RecordsWithoutATabAreSkipped) {
   HWND third = FindWindowExW(page->hwnd(), nullptr, L"Button", L"工具3");
   ASSERT_NE(third, nullptr);
   SendMessageW(third, BM_CLICK, 0, 0);
-  ASSERT_EQ(fakeLauncher.shellRequests.size(), 1u);
-  EXPECT_EQ(fakeLauncher.shellRequests[0],
-            (ShellRequest{page->hwnd(), L"", root.path() + L"\\tooll\\x.cmd", L"", L"", ShowNormal}));
+  EXPECT_EQ(fakeLauncher.ownFileRequests,
+            (std::vector<OwnFileRequest>{{page->hwnd(), root.path(), L"\\tooll\\x.cmd", ShowNormal}}));
 }
 
-TEST_F(RepairToolPage, ClickingAButtonStartsItsProgram) {
+// What a click starts is what the program folder held at the click, run from a
+// copy by the real cmd, with the system folder current: not a per-user .cmd
+// association, not the file as changed afterwards, not the program folder.
+TEST_F(RepairToolPage, AClickStartsACopyOfWhatItCheckedByTheRealCmd) {
+  const ScratchDirectory out(L"repairout");
+  const std::wstring standIn = out.path() + L"\\standin.exe";
+  ASSERT_TRUE(CopyFileW((testing::binaryDirectory() + L"\\marker.exe").c_str(), standIn.c_str(), FALSE));
+  const testing::UserClassOverride userClasses({{L".cmd", L"cmdfile"},
+                                                {L"cmdfile\\shell\\open\\command", L"\"" + standIn + L"\" \"%1\""}});
+  const testing::MarkerLog markers(out.path());
+  SetEnvironmentVariableW(L"KELVANE_OUT", out.path().c_str());
   CreateDirectoryW((root.path() + L"\\tooll").c_str(), nullptr);
   ASSERT_TRUE(CopyFileW((testing::binaryDirectory() + L"\\marker.exe").c_str(),
                         (root.path() + L"\\tooll\\Fixer.exe").c_str(), FALSE));
-  ASSERT_TRUE(testing::writeFile(root.path() + L"\\tooll\\tool.txt", "Fix it\t1. Fixer.exe\r\n"));
+  // It waits for "go" between its two steps; "finished" and "swappedx" are as
+  // long as each other, so a cmd reading the changed file in place would run it.
+  const std::string script =
+      "@echo off\r\ncd > \"%KELVANE_OUT%\\cwd.txt\"\r\necho x> \"%KELVANE_OUT%\\started.txt\"\r\n:wait\r\n"
+      "if not exist \"%KELVANE_OUT%\\go\" goto wait\r\necho x> \"%KELVANE_OUT%\\finished.txt\"\r\n";
+  ASSERT_TRUE(testing::writeFile(root.path() + L"\\tooll\\t.cmd", script));
+  ASSERT_TRUE(testing::writeFile(root.path() + L"\\tooll\\tool.txt", "Fix it\t1. Fixer.exe\r\nScript\t2. t.cmd\r\n"));
   SystemLauncher launcher;
   open(launcher);
-  HWND button = FindWindowExW(page->hwnd(), nullptr, L"Button", L"Fix it");
-  ASSERT_NE(button, nullptr);
-  PostMessageW(button, BM_CLICK, 0, 0);
-  EXPECT_TRUE(waitUntil([&] { return fileExists(root.path() + L"\\tooll\\Fixer.ran"); }));
+
+  PostMessageW(FindWindowExW(page->hwnd(), nullptr, L"Button", L"Fix it"), BM_CLICK, 0, 0);
+  ASSERT_TRUE(waitUntil([&] { return !markers.runs().empty(); }));
+  const testing::MarkerLog::Run fixer = markers.runs()[0];
+  EXPECT_EQ(fixer.program.find(root.path()), std::wstring::npos) << "ran in place: " << fixer.program;
+  EXPECT_NE(fixer.program.find(L"\\Fixer.exe"), std::wstring::npos);
+  EXPECT_NE(fixer.folder.find(L"system32"), std::wstring::npos) << fixer.folder;
+
+  PostMessageW(FindWindowExW(page->hwnd(), nullptr, L"Button", L"Script"), BM_CLICK, 0, 0);
+  ASSERT_TRUE(waitUntil([&] { return fileExists(out.path() + L"\\started.txt"); }));
+  std::string swapped = script;
+  swapped.replace(swapped.find("finished"), 8, "swappedx");
+  ASSERT_TRUE(testing::writeFile(root.path() + L"\\tooll\\t.cmd", swapped));
+  ASSERT_TRUE(testing::writeFile(out.path() + L"\\go", ""));
+  EXPECT_TRUE(waitUntil([&] { return fileExists(out.path() + L"\\finished.txt"); }));
+  EXPECT_FALSE(fileExists(out.path() + L"\\swappedx.txt"));
+  const std::string folder = readFileBytes(out.path() + L"\\cwd.txt").value_or("");
+  EXPECT_NE(folder.find("system32"), std::string::npos) << folder;
+  EXPECT_EQ(markers.runs().size(), 1u) << "the per-user association ran: " << markers.runs().back().program;
+  SetEnvironmentVariableW(L"KELVANE_OUT", nullptr);
 }
 
 }  // namespace

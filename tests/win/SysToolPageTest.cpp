@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <memory>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "common/Files.h"
+#include "common/OwnFileCopies.h"
 #include "common/SystemServices.h"
 #include "controls/WindowClass.h"
 #include "tests/fakes/FakeLauncher.h"
@@ -33,15 +35,15 @@ class Refusals : public MessageBoxes {
   }
 };
 
-// A system without any program, so every button asks for its original.
-class NothingInstalled : public ProgramLookup {
+// A system with every program, so every button starts its original.
+class EverythingInstalled : public ProgramLookup {
  public:
-  std::optional<std::wstring> find(std::wstring_view) const override { return std::nullopt; }
+  std::optional<std::wstring> find(std::wstring_view file) const override { return L"C:\\S\\" + std::wstring(file); }
 };
 
 class SysToolPage : public ::testing::Test {
  protected:
-  SysToolPage() { open(launcher, &nothingInstalled); }
+  SysToolPage() { open(launcher, &everythingInstalled); }
   void open(Launcher& with, const ProgramLookup* lookup) {
     const PageContext context{host.hwnd(), {250, 1385, 8535, 6515}, fonts, 15, with, boxes, L"C:\\x"};
     page = std::make_unique<SysTool>(context, lookup);
@@ -56,7 +58,7 @@ class SysToolPage : public ::testing::Test {
 
   Host host;
   UiFonts fonts;
-  NothingInstalled nothingInstalled;
+  EverythingInstalled everythingInstalled;
   testing::FakeLauncher launcher;
   Refusals boxes;
   std::unique_ptr<SysTool> page;
@@ -70,11 +72,11 @@ TEST_F(SysToolPage, TenButtonsWithTheirCaptionsInTwoColumnsStartTheirUtilities) 
     const wchar_t* parameters;
   };
   const Expected expected[] = {
-      {L"察看组件服务", 16, L"dcomcnfg.exe ", L""}, {L" 检 查 系 统 文 件", 88, L"sfc", L"/scannow"},
-      {L" 察 看 系 统 日 志", 160, L"eventvwr.msc", L"/s"}, {L" 磁 盘 检 查", 232, L"chkdsk", L""},
+      {L"察看组件服务", 16, L"dcomcnfg.exe", L""}, {L" 检 查 系 统 文 件", 88, L"sfc.exe", L" /scannow"},
+      {L" 察 看 系 统 日 志", 160, L"eventvwr.msc", L" /s"}, {L" 磁 盘 检 查", 232, L"chkdsk.exe", L""},
       {L" 磁 盘 清 理", 304, L"cleanmgr.exe", L""}, {L"磁盘碎片整理", 16, L"dfrg.msc", L""},
       {L"备份和故障修复工具", 88, L"ntbackup.exe", L""}, {L"华生医生", 160, L"drwtsn32.exe", L""},
-      {L"Direct-X诊断工具", 232, L"dxdiag", L""}, {L"系统配置实用程序", 304, L"msconfig", L""},
+      {L"Direct-X诊断工具", 232, L"dxdiag.exe", L""}, {L"系统配置实用程序", 304, L"msconfig.exe", L""},
   };
   for (size_t i = 0; i < std::size(expected); ++i) {
     HWND button = FindWindowExW(page->hwnd(), nullptr, L"Button", expected[i].caption);
@@ -86,37 +88,56 @@ TEST_F(SysToolPage, TenButtonsWithTheirCaptionsInTwoColumnsStartTheirUtilities) 
     EXPECT_EQ(place.right - place.left, 209);
     EXPECT_EQ(place.bottom - place.top, 49);
     SendMessageW(button, BM_CLICK, 0, 0);
-    ASSERT_EQ(launcher.shellRequests.size(), i + 1);
-    EXPECT_EQ(launcher.shellRequests.back(),
-              (ShellRequest{page->hwnd(), L"", expected[i].file, expected[i].parameters, L"c:\\", ShowNormal}));
+    ASSERT_EQ(launcher.processRequests.size(), i + 1);
+    const ProcessRequest& started = launcher.processRequests.back();
+    EXPECT_TRUE(started.commandLine.ends_with(L"C:\\S\\" + std::wstring(expected[i].file) + L"\"" + expected[i].parameters))
+        << started.commandLine;
+    EXPECT_EQ(started.directory, L"c:\\");
   }
   EXPECT_TRUE(boxes.texts.empty());
 }
 
-// Stand-in successors on PATH (this Wine has none of the six programs): the
-// real lookup finds them and the real shell starts them; a utility with no
-// successor on the system still says that it did not start.
-TEST_F(SysToolPage, OnASystemWithoutTheOldUtilitiesTheirSuccessorsStart) {
+// Stand-ins of the utilities in a folder of PATH and in the current folder, and
+// a per-user .msc association, never start: only the system folder's programs
+// do, an .msc file in the system's mmc. Wine has neither mmc nor the
+// reliability monitor, so marker copies stand in for them in its system folder.
+TEST_F(SysToolPage, OnlyTheSystemFolderIsSearchedAndConsolesStartInItsMmc) {
   const testing::ScratchDirectory bin(L"successors");
-  for (const wchar_t* name : {L"dfrgui.exe", L"perfmon.exe"}) {
-    ASSERT_TRUE(CopyFileW((testing::binaryDirectory() + L"\\marker.exe").c_str(), (bin.path() + L"\\" + name).c_str(),
-                          FALSE));
+  const std::wstring marker = testing::binaryDirectory() + L"\\marker.exe";
+  for (const wchar_t* name : {L"ntbackup.exe", L"dfrgui.exe", L"perfmon.exe", L"mmc.exe", L"standin.exe"}) {
+    ASSERT_TRUE(CopyFileW(marker.c_str(), (bin.path() + L"\\" + name).c_str(), FALSE));
   }
+  const std::wstring system = systemFolder();
+  const std::vector<std::wstring> planted = {system + L"\\perfmon.exe", system + L"\\mmc.exe",
+                                             system + L"\\eventvwr.msc"};
+  for (const std::wstring& path : planted) ASSERT_TRUE(CopyFileW(marker.c_str(), path.c_str(), TRUE)) << path;
+  const testing::UserClassOverride userClasses(
+      {{L".msc", L"mscfile"}, {L"mscfile\\shell\\open\\command", L"\"" + bin.path() + L"\\standin.exe\" \"%1\""}});
+  const testing::MarkerLog markers(bin.path());
   std::wstring path(32767, L'\0');
   path.resize(GetEnvironmentVariableW(L"PATH", path.data(), static_cast<DWORD>(path.size())));
-  SetEnvironmentVariableW(L"PATH", (path + L";" + bin.path()).c_str());
+  SetEnvironmentVariableW(L"PATH", (bin.path() + L";" + path).c_str());
+  wchar_t current[MAX_PATH];
+  GetCurrentDirectoryW(MAX_PATH, current);
+  SetCurrentDirectoryW(bin.path().c_str());
   SystemLauncher shell;
   open(shell, nullptr);
-  SendMessageW(FindWindowExW(page->hwnd(), nullptr, L"Button", L"磁盘碎片整理"), BM_CLICK, 0, 0);
-  SendMessageW(FindWindowExW(page->hwnd(), nullptr, L"Button", L"华生医生"), BM_CLICK, 0, 0);
-  SendMessageW(FindWindowExW(page->hwnd(), nullptr, L"Button", L"备份和故障修复工具"), BM_CLICK, 0, 0);
+  for (const wchar_t* caption : {L"磁盘碎片整理", L"华生医生", L"备份和故障修复工具", L" 察 看 系 统 日 志"}) {
+    SendMessageW(FindWindowExW(page->hwnd(), nullptr, L"Button", caption), BM_CLICK, 0, 0);
+  }
+  SetCurrentDirectoryW(current);
   SetEnvironmentVariableW(L"PATH", path.c_str());
-  EXPECT_TRUE(testing::waitUntil([&] { return testing::fileExists(bin.path() + L"\\dfrgui.ran"); }));
-  ASSERT_TRUE(testing::waitUntil([&] { return testing::fileExists(bin.path() + L"\\perfmon.ran"); }));
-  const std::string commandLine = readFileBytes(bin.path() + L"\\perfmon.ran").value_or("");
-  const std::wstring wide(reinterpret_cast<const wchar_t*>(commandLine.data()), commandLine.size() / 2);
-  EXPECT_NE(wide.find(L"/rel"), std::wstring::npos);
-  EXPECT_EQ(boxes.texts, std::vector<std::wstring>{L"程序未成功启动，请重试。"});
+  EXPECT_TRUE(testing::waitUntil([&] { return markers.runs().size() >= 2; }));
+  Sleep(300);
+  std::vector<std::wstring> ran;
+  for (const testing::MarkerLog::Run& run : markers.runs()) ran.push_back(run.program + L" | " + run.commandLine);
+  for (const std::wstring& file : planted) DeleteFileW(file.c_str());
+  std::sort(ran.begin(), ran.end());  // the two start side by side
+  EXPECT_EQ(ran, (std::vector<std::wstring>{
+                     system + L"\\mmc.exe | \"" + system + L"\\mmc.exe\" \"" + system + L"\\eventvwr.msc\" /s",
+                     system + L"\\perfmon.exe | \"" + system + L"\\perfmon.exe\" /rel"}));
+  // No defragmenter's window and no backup on this system: each says so.
+  EXPECT_EQ(boxes.texts, std::vector<std::wstring>(2, L"程序未成功启动，请重试。"));
 }
 
 TEST_F(SysToolPage, AFailedStartSaysSoOnce) {

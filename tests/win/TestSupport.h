@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/Handles.h"
@@ -34,6 +35,38 @@ class ScratchDirectory {
 void removeTree(const std::wstring& path);
 bool writeFile(const std::wstring& path, const std::string& bytes);
 bool fileExists(const std::wstring& path);
+
+// The runs of the marker program while this lives: KELVANE_MARKER_LOG is set
+// for this process and everything it starts, and unset afterwards.
+class MarkerLog {
+ public:
+  explicit MarkerLog(const std::wstring& folder);
+  ~MarkerLog();
+  MarkerLog(const MarkerLog&) = delete;
+  MarkerLog& operator=(const MarkerLog&) = delete;
+  struct Run {
+    std::wstring program;  // the marker's own full path
+    std::wstring folder;   // its current folder
+    std::wstring commandLine;
+  };
+  std::vector<Run> runs() const;
+
+ private:
+  std::wstring path_;
+};
+
+// Per-user class settings in HKCU\Software\Classes, as any program of the user
+// can write them: each key's default value, deleted with the top keys afterwards.
+class UserClassOverride {
+ public:
+  explicit UserClassOverride(const std::vector<std::pair<std::wstring, std::wstring>>& defaults);
+  ~UserClassOverride();
+  UserClassOverride(const UserClassOverride&) = delete;
+  UserClassOverride& operator=(const UserClassOverride&) = delete;
+
+ private:
+  std::vector<std::wstring> topKeys_;
+};
 
 // Processes this thread's pending messages once.
 void pumpMessages();

@@ -1,19 +1,24 @@
 // A stand-in program for launch tests: it leaves "<its own name>.ran" beside
 // itself, holding its command line, so a test can tell which program ran and how.
+// With KELVANE_MARKER_LOG set it also adds "<own path> TAB <current folder> TAB
+// <command line>" as a line to that file, for copies run from unknown folders.
 #include <windows.h>
 
 #include <string>
 
-int wmain() {
-  wchar_t path[MAX_PATH * 4];
-  const DWORD length = GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
-  std::wstring marker(path, length);
-  marker = marker.substr(0, marker.size() - 4) + L".ran";  // drop ".exe"
-  HANDLE file = CreateFileW(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return 1;
-  const std::wstring commandLine = GetCommandLineW();
+void write(const std::wstring& path, DWORD disposition, DWORD access, const std::wstring& text) {
+  HANDLE file = CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, disposition, 0, nullptr);
   DWORD written = 0;
-  WriteFile(file, commandLine.data(), static_cast<DWORD>(commandLine.size() * sizeof(wchar_t)), &written, nullptr);
+  WriteFile(file, text.data(), static_cast<DWORD>(text.size() * sizeof(wchar_t)), &written, nullptr);
   CloseHandle(file);
+}
+
+int wmain() {
+  wchar_t self[MAX_PATH * 4], log[MAX_PATH * 4], current[MAX_PATH * 4];
+  const std::wstring path(self, GetModuleFileNameW(nullptr, self, MAX_PATH * 4));
+  write(path.substr(0, path.size() - 4) + L".ran", CREATE_ALWAYS, GENERIC_WRITE, GetCommandLineW());  // drop ".exe"
+  if (GetEnvironmentVariableW(L"KELVANE_MARKER_LOG", log, MAX_PATH * 4) && GetCurrentDirectoryW(MAX_PATH * 4, current)) {
+    write(log, OPEN_ALWAYS, FILE_APPEND_DATA, path + L"\t" + current + L"\t" + GetCommandLineW() + L"\n");
+  }
   return 0;
 }
