@@ -5,6 +5,7 @@
 #include "common/DllSafety.h"
 #include "common/Files.h"
 #include "common/Handles.h"
+#include "bench/StartupMarks.h"
 #include "common/SystemServices.h"
 #include "controls/Picture.h"
 #include "shell/Frmmain.h"
@@ -36,6 +37,7 @@ bool bringRunningCopyForward() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+  KELVANE_STARTUP_MARK("wWinMain");
   // Before anything else, so a second copy changes nothing before it ends. The
   // handle is held to the end of the process; the system drops it then.
   const kelvane::UniqueKernelHandle singleInstance(CreateMutexW(nullptr, FALSE, SingleInstanceName));
@@ -51,13 +53,16 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   kelvane::restrictDllLoadingToSystemDirectory();
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
+  KELVANE_STARTUP_MARK("common-controls");
   // The pictures are decoded through COM; started once here, not per picture.
   const kelvane::ImagingScope imaging;
+  KELVANE_STARTUP_MARK("com");
 
   kelvane::SystemLauncher launcher;
   kelvane::SystemMessageBoxes messageBoxes;
   kelvane::Frmmain frmmain({launcher, messageBoxes, kelvane::applicationDirectory(),
                             [] { ExitProcess(0); }});
+  KELVANE_STARTUP_MARK("frmmain-constructed");
   if (!frmmain.create(showCommand)) {
     messageBoxes.show(nullptr, L"无法创建程序主窗口，请重新启动计算机后再试。", L"", kelvane::MbOk | kelvane::MbIconError);
     return 1;
