@@ -29,6 +29,32 @@ PlainFileError failureOpening(const std::wstring& path, DWORD code) {
   return error;
 }
 
+std::wstring withoutLongPrefix(std::wstring path) {
+  if (path.rfind(L"\\\\?\\UNC\\", 0) == 0) return L"\\\\" + path.substr(8);
+  if (path.rfind(L"\\\\?\\", 0) == 0) return path.substr(4);
+  return path;
+}
+
+// The handle's final path with links resolved and long names; empty when the
+// system cannot tell.
+std::wstring finalPathOf(HANDLE file) {
+  constexpr DWORD Flags = FILE_NAME_NORMALIZED | VOLUME_NAME_DOS;
+  std::wstring buffer(MAX_PATH, L'\0');
+  DWORD length = GetFinalPathNameByHandleW(file, buffer.data(), static_cast<DWORD>(buffer.size()), Flags);
+  if (length >= buffer.size()) {  // too small: the answer is the size it needs
+    buffer.resize(length);
+    length = GetFinalPathNameByHandleW(file, buffer.data(), static_cast<DWORD>(buffer.size()), Flags);
+    if (length >= buffer.size()) return {};
+  }
+  buffer.resize(length);
+  return withoutLongPrefix(std::move(buffer));
+}
+
+bool equalNames(const std::wstring& first, const std::wstring& second) {
+  return CompareStringOrdinal(first.c_str(), static_cast<int>(first.size()), second.c_str(),
+                              static_cast<int>(second.size()), TRUE) == CSTR_EQUAL;
+}
+
 bool setAttributes(HANDLE file, DWORD attributes) {
   FILE_BASIC_INFO basic{};  // times of zero stay as they are
   basic.FileAttributes = attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
@@ -37,32 +63,76 @@ bool setAttributes(HANDLE file, DWORD attributes) {
 
 }  // namespace
 
+std::wstring fullPathOf(const std::wstring& path) {
+  std::wstring buffer(MAX_PATH, L'\0');
+  DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+  if (length >= buffer.size()) {
+    buffer.resize(length);
+    length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+    if (length >= buffer.size()) return {};
+  }
+  buffer.resize(length);
+  return withoutLongPrefix(std::move(buffer));
+}
+
+bool isSamePlace(const std::wstring& finalPath, const std::wstring& expected) {
+  if (finalPath.empty() || expected.empty()) return false;
+  if (equalNames(finalPath, expected)) return true;
+  // The file exists now (it is open), so every folder of the path can be looked up.
+  std::wstring longer(MAX_PATH, L'\0');
+  DWORD length = GetLongPathNameW(expected.c_str(), longer.data(), static_cast<DWORD>(longer.size()));
+  if (length >= longer.size()) {
+    longer.resize(length);
+    length = GetLongPathNameW(expected.c_str(), longer.data(), static_cast<DWORD>(longer.size()));
+    if (length >= longer.size()) return false;
+  }
+  longer.resize(length);
+  return length > 0 && equalNames(finalPath, withoutLongPrefix(std::move(longer)));
+}
+
 bool SystemHandleInspector::inspect(HANDLE file, HandleFacts& facts) {
-  BY_HANDLE_FILE_INFORMATION information{};
-  if (!GetFileInformationByHandle(file, &information)) return false;
-  facts = HandleFacts{information.dwFileAttributes, information.nNumberOfLinks, information};
+  FILE_BASIC_INFO basic{};
+  FILE_STANDARD_INFO standard{};
+  if (!GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic) ||
+      !GetFileInformationByHandleEx(file, FileStandardInfo, &standard, sizeof standard)) {
+    return false;
+  }
+  std::wstring finalPath = finalPathOf(file);
+  if (finalPath.empty()) return false;
+  facts = HandleFacts{basic.FileAttributes, standard.NumberOfLinks, static_cast<uint64_t>(standard.EndOfFile.QuadPart),
+                      static_cast<uint64_t>(basic.LastWriteTime.QuadPart), std::move(finalPath)};
   return true;
 }
 
 UniqueFile PlainFiles::openChecked(const std::wstring& path, DWORD access, DWORD share, DWORD disposition,
-                                   PlainFileError& error, HandleFacts& facts, bool* created) {
-  UniqueFile file(CreateFileW(path.c_str(), access | FILE_READ_ATTRIBUTES, share, nullptr, disposition,
-                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+                                   PlainFileError& error, HandleFacts& facts, bool* created, DWORD flags,
+                                   SECURITY_ATTRIBUTES* security) {
+  // Where the open must end: the path made full, "." and ".." resolved as the system resolves them.
+  const std::wstring expected = fullPathOf(path);
+  UniqueFile file(CreateFileW(path.c_str(), access | FILE_READ_ATTRIBUTES, share, security, disposition,
+                              (flags ? flags : FILE_ATTRIBUTE_NORMAL) | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!file) {
     error = failureOpening(path, GetLastError());
     return {};
   }
   // OPEN_ALWAYS says ERROR_ALREADY_EXISTS when the file was there, and success when it made it.
-  if (created) *created = disposition == OPEN_ALWAYS && GetLastError() != ERROR_ALREADY_EXISTS;
+  const bool made = disposition == OPEN_ALWAYS && GetLastError() != ERROR_ALREADY_EXISTS;
+  if (created) *created = made;
   if (!inspector_.inspect(file.get(), facts)) {
     error = PlainFileError{FileRefusal::None, GetLastError()};
-    return {};
-  }
-  if (const FileRefusal refusal = refusalOf(facts); refusal != FileRefusal::None) {
+  } else {
+    FileRefusal refusal = refusalOf(facts);
+    if (refusal == FileRefusal::None && !isSamePlace(facts.finalPath, expected)) refusal = FileRefusal::Elsewhere;
+    if (refusal == FileRefusal::None) return file;
     error = PlainFileError{refusal, ERROR_ACCESS_DENIED};
-    return {};
   }
-  return file;
+  // A file this open made where it should not be goes again, through the handle
+  // that made it, so a refused open leaves nothing behind.
+  if (made && (access & DELETE)) {
+    FILE_DISPOSITION_INFO deletion{TRUE};
+    SetFileInformationByHandle(file.get(), FileDispositionInfo, &deletion, sizeof deletion);
+  }
+  return {};
 }
 
 UniqueFile PlainFiles::openForReading(const std::wstring& path, PlainFileError& error, HandleFacts& facts) {
@@ -85,6 +155,14 @@ UniqueFile PlainFiles::openForReplacing(const std::wstring& path, PlainFileError
     return {};
   }
   return file;
+}
+
+UniqueFile PlainFiles::createAside(const std::wstring& path, SECURITY_ATTRIBUTES* security, PlainFileError& error) {
+  // CREATE_NEW fails on anything at the name, a link planted there included; a
+  // refused file goes when its handle closes.
+  HandleFacts facts;
+  return openChecked(path, GENERIC_READ | GENERIC_WRITE | DELETE, 0, CREATE_NEW, error, facts, nullptr,
+                     FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, security);
 }
 
 bool writeAll(HANDLE file, std::string_view bytes, DWORD& errorCode) {

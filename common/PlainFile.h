@@ -10,11 +10,14 @@
 // rights. So a path is opened as itself (FILE_FLAG_OPEN_REPARSE_POINT) and never
 // emptied by the open (OPEN_ALWAYS or OPEN_EXISTING, not CREATE_ALWAYS, which
 // would empty a hard-linked file before anyone looks); the handle obtained is
-// then checked (a file, not a folder, not a reparse point, with one name) and
-// only that same handle is emptied, written or marked for deletion. The path is
-// never checked first and opened again afterwards.
+// then checked (a file, not a folder, not a reparse point, with one name, and
+// found where the path says: a junction, a symbolic link or a drive mapping
+// anywhere on the way lands the open elsewhere, and the handle's final path then
+// differs) and only that same handle is emptied, written or marked for deletion.
+// The path is never checked first and opened again afterwards.
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -23,7 +26,8 @@
 namespace kelvane {
 
 // Why a path is not taken as a plain file of the program's.
-enum class FileRefusal { None, Directory, ReparsePoint, HardLinks, ReadOnly };
+// Elsewhere: the open ended at another path than the one asked for.
+enum class FileRefusal { None, Directory, ReparsePoint, HardLinks, ReadOnly, Elsewhere };
 
 // What went wrong: a refusal, or else the system's error code.
 struct PlainFileError {
@@ -31,12 +35,17 @@ struct PlainFileError {
   DWORD code = ERROR_SUCCESS;
 };
 
-// What an opened handle is. The system answers with GetFileInformationByHandle;
-// tests answer with a fake for what Wine cannot make (reparse points).
+// What an opened handle is. The system answers from the handle's basic and
+// standard information and its final path (GetFileInformationByHandle is not
+// used: under Wine its volume query costs a quarter of a millisecond, and the
+// deep tick opens 22 files a second); tests answer with a fake for what Wine
+// cannot make (reparse points, paths that land elsewhere).
 struct HandleFacts {
   DWORD attributes = 0;
   DWORD links = 0;
-  BY_HANDLE_FILE_INFORMATION details{};  // everything the system said, for callers that want more
+  uint64_t size = 0;
+  uint64_t lastWrite = 0;  // a FILETIME as one number
+  std::wstring finalPath;  // where the handle ended up, a full path without "\\?\"
 };
 class HandleInspector {
  public:
@@ -75,15 +84,27 @@ class PlainFiles {
   // Deletes the plain file at `path` through its handle; a file that has gone
   // already counts as deleted. A read-only file of the program's is deleted too.
   bool remove(const std::wstring& path, PlainFileError& error);
+  // A new file at `path`, for reading and writing by this handle alone, with the
+  // given security (none: the folder's), deleted when the handle closes. Refused
+  // when anything stands at the path already, or the new file is not there.
+  UniqueFile createAside(const std::wstring& path, SECURITY_ATTRIBUTES* security, PlainFileError& error);
 
  private:
   UniqueFile openChecked(const std::wstring& path, DWORD access, DWORD share, DWORD disposition,
-                         PlainFileError& error, HandleFacts& facts, bool* created = nullptr);
+                         PlainFileError& error, HandleFacts& facts, bool* created = nullptr, DWORD flags = 0,
+                         SECURITY_ATTRIBUTES* security = nullptr);
 
   HandleInspector& inspector_;
 };
 
 // Writes all of `bytes` through `file` at its current position.
 bool writeAll(HANDLE file, std::string_view bytes, DWORD& errorCode);
+
+// `path` as a full path without the "\\?\" or "\\?\UNC\" prefix; empty when it has none.
+std::wstring fullPathOf(const std::wstring& path);
+// Whether a handle's final path is the full path that was asked for. Names are
+// compared without regard to case; a short (8.3) name in the path asked for is
+// lengthened first, and only then, as that costs a look at every folder.
+bool isSamePlace(const std::wstring& finalPath, const std::wstring& expected);
 
 }  // namespace kelvane

@@ -106,16 +106,19 @@ void Detector::StopNormalDetect() {
 
 void Detector::DeepDetect() {
   if (mode_ != DetectorMode::Idle) return;
-  // In the system directory itself each bait would be its own backup: every
-  // comparison would find them equal and detection would see nothing.
-  if (files_.sameFolder(folders_.systemDir, folders_.appDir)) {
-    ask(text::sameFolderRefusal(folders_.appDir), text::Title, MbOk | MbIconError);
-    return;
-  }
+  if (!foldersApart(false)) return;
   if (ask(text::ConfirmDeep, text::Title, MbYesNo) != IdYes) return;
   if (mode_ != DetectorMode::Idle) return;
+  // One run on the machine: another session's stop would delete this one's baits.
+  if (!files_.lockDeepDetection()) {
+    ask(text::DeepRunningElsewhere, text::Title, MbOk | MbIconExclamation);
+    return;
+  }
   std::vector<std::wstring> written;
-  if (!plantBaits(written)) return;
+  if (!plantBaits(written)) {
+    files_.unlockDeepDetection();
+    return;
+  }
   ++run_;
   resetComparisons();
   kept_.fill(KeptContent::of(BaitContent));
@@ -123,6 +126,7 @@ void Detector::DeepDetect() {
     // Nothing would ever compare the files: they go again and the page stays idle.
     std::wstring message(text::TimerFailure);
     const std::wstring left = removeAll(written);
+    files_.unlockDeepDetection();
     if (!left.empty()) message += L"\r\n" + std::wstring(text::UndeletableHeading) + left;
     ask(message, text::Title, MbOk | MbIconError);
     return;
@@ -130,10 +134,23 @@ void Detector::DeepDetect() {
   enterMode(DetectorMode::Deep);
 }
 
+// In the system directory itself each bait would be its own backup: every
+// comparison would find them equal, and a restore would write a bait's own
+// change back into it. The folders are compared before every write, since the
+// program's folder may be swapped for a link to the system directory at any
+// time; the user is told when they are one.
+bool Detector::foldersApart(bool running) {
+  if (!files_.sameFolder(folders_.systemDir, folders_.appDir)) return true;
+  ask(running ? text::sameFolderDuringRun(folders_.appDir) : text::sameFolderRefusal(folders_.appDir), text::Title,
+      MbOk | MbIconError);
+  return false;
+}
+
 // Writes all 22 files. Every write is tried, so the user learns of every file in
 // the way at once; if any failed, the files written go again and nothing is left
 // behind.
 bool Detector::plantBaits(std::vector<std::wstring>& written) {
+  if (!foldersApart(false)) return false;  // the question before may have been open for long
   std::vector<text::WriteFailure> failures;
   bool accessDenied = false;
   for (const BaitPair& pair : baitPairs(folders_.systemDir, folders_.appDir)) {
@@ -211,12 +228,12 @@ void Detector::CompareBait(size_t index, Comparison comparison, unsigned run) {
   const int first = ask(report, text::ReportTitle, MbOkCancel | flags);
   if (!isCurrent(DetectorMode::Deep, run)) return;  // stopped while the report was open
   if (first == IdOk) {
-    accept(index, comparison);
+    if (foldersApart(true)) accept(index, comparison);
     return;
   }
   const int second = ask(text::restoreQuestion(pair.backup, pair.bait), text::ReportTitle, MbYesNo | flags);
   if (!isCurrent(DetectorMode::Deep, run)) return;
-  if (second == IdYes) restore(index, comparison);
+  if (second == IdYes && foldersApart(true)) restore(index, comparison);
 }
 
 // OK: the bait as it is now becomes what the pair should hold. A bait that has
@@ -235,41 +252,44 @@ void Detector::accept(size_t index, Comparison comparison) {
   kept_[index] = std::move(copied);
 }
 
-// Yes: the pair gets back what it should hold. Only the backup can give back a
-// large content of which the digest alone was kept, and only when it still holds
-// that content: anyone may rewrite a backup in the program's folder, and its
-// bytes must not pass into the system directory. Without such a backup the bait
-// line of the start goes to both files, and the user is told.
+// Yes: the pair gets back what it should hold. A large content of which the
+// digest alone was kept can come back only from a file that still holds it, the
+// backup or else the bait: anyone may rewrite a backup in the program's folder,
+// so it is first copied aside where only administrators can write and checked
+// there, and only that checked copy is written to both files; nothing reaches
+// the system directory before it matches. Without such a file the bait line of
+// the start goes to both files, and the user is told.
 void Detector::restore(size_t index, Comparison comparison) {
   const BaitPair pair = pairs_[index];  // a message below may pump, and a stop and start in it renew the pairs
-  const KeptContent& kept = kept_[index];
+  const KeptContent kept = kept_[index];
   if (kept.whole()) {
-    writeKept(index, kept);
+    writePair(pair, [&](const std::wstring& path) { return files_.write(path, kept.bytes); });
     return;
   }
-  const bool backupReadable = comparison == Comparison::Changed || comparison == Comparison::BaitUnreadable;
-  if (backupReadable) {
-    KeptContent copied;
-    if (const FileOutcome failure = files_.copy(pair.backup, pair.bait, copied)) {
-      tell(text::copyFailure(pair.backup, pair.bait, failure->reason, failure->accessDenied));
+  std::vector<std::wstring> sources;
+  if (comparison == Comparison::Changed || comparison == Comparison::BaitUnreadable) sources.push_back(pair.backup);
+  if (comparison == Comparison::Changed || comparison == Comparison::BackupUnreadable) sources.push_back(pair.bait);
+  for (const std::wstring& source : sources) {
+    std::unique_ptr<StagedContent> staged;
+    if (const FileOutcome failure = files_.stage(source, kept, staged)) {
+      tell(text::copyFailure(source, pair.bait, failure->reason, failure->accessDenied));
       return;
     }
-    if (copied.size == kept.size && copied.digest == kept.digest) return;
+    if (staged) {
+      writePair(pair, [&](const std::wstring& path) { return staged->writeTo(path); });
+      return;
+    }
   }
-  const KeptContent line = KeptContent::of(BaitContent);
-  kept_[index] = line;
-  writeKept(index, line);
+  kept_[index] = KeptContent::of(BaitContent);
+  writePair(pair, [this](const std::wstring& path) { return files_.write(path, BaitContent); });
   tell(text::digestOnlyRestored(pair.bait, pair.backup));
 }
 
-// Writes the content to the bait and its backup; names every file that could
-// not be written.
-void Detector::writeKept(size_t index, const KeptContent& content) {
-  const BaitPair& pair = pairs_[index];
-  const std::string bytes = content.bytes;  // the content may be replaced while a message is open
+// Writes the bait and its backup; names every file that could not be written.
+void Detector::writePair(const BaitPair& pair, const std::function<FileOutcome(const std::wstring&)>& write) {
   std::wstring message;
   for (const std::wstring* path : {&pair.bait, &pair.backup}) {
-    if (const FileOutcome failure = files_.write(*path, bytes)) {
+    if (const FileOutcome failure = write(*path)) {
       if (!message.empty()) message += L"\r\n";
       message += text::rewriteFailure(*path, failure->reason, failure->accessDenied);
     }
@@ -292,6 +312,7 @@ void Detector::StopDeepDetect() {
     paths.push_back(pair.backup);
   }
   const std::wstring left = removeAll(paths);
+  files_.unlockDeepDetection();
   enterMode(DetectorMode::Idle);
   ask(text::DeepStopped, L"", MbOk | MbIconInformation);
   if (!left.empty()) ask(std::wstring(text::UndeletableHeading) + left, text::Title, MbOk | MbIconExclamation);

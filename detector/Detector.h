@@ -13,12 +13,15 @@
 // of each in the application directory, compares each pair once a second and
 // reports a pair that differs; the user accepts the change (the backup is brought
 // up to date) or restores the bait file. The detector keeps what each pair should
-// hold (the bait line, later what the user accepted), so a backup that has gone
-// or cannot be read never makes a changed bait the reference. A tick compares
-// for a bounded time and the next one goes on where it stopped, so no file,
-// however large, holds the window.
+// hold (the bait line, later what the user accepted) and judges the bait by that,
+// so a backup that has gone, cannot be read or was rewritten to match a changed
+// bait never makes the change the reference. A tick compares for a bounded time
+// and the next one goes on where it stopped, so no file, however large, holds
+// the window. One run at a time on the machine: a run in another session holds
+// a lock, and a second start plants nothing.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -87,8 +90,8 @@ struct KeptContent {
 };
 
 enum class Comparison {
-  Same,                  // the bait equals its backup
-  Changed,               // the bait differs from its backup
+  Same,                  // the bait holds what was kept, and its backup too
+  Changed,               // the bait differs from what was kept, or its backup from the bait
   BaitUnreadable,        // the bait has gone or cannot be read; the backup can
   BackupUnreadable,      // the backup has gone or cannot be read; the bait holds what was kept
   ChangedBackupUnreadable,  // the backup cannot be read and the bait differs from what was kept
@@ -104,6 +107,14 @@ class PairComparison {
   virtual std::optional<Comparison> advance(uint64_t bytes) = 0;
 };
 
+// A content set aside where only administrators can write, found to be what
+// was kept; from there it goes to the bait and its backup.
+class StagedContent {
+ public:
+  virtual ~StagedContent() = default;
+  virtual FileOutcome writeTo(const std::wstring& path) = 0;
+};
+
 // The bait files and backups. Every write, copy and deletion touches only a
 // plain file at that very path; anything else there is refused as a failure.
 class BaitFiles {
@@ -111,16 +122,24 @@ class BaitFiles {
   virtual ~BaitFiles() = default;
   // Creates or empties the file and writes the bytes.
   virtual FileOutcome write(const std::wstring& path, std::string_view bytes) = 0;
-  // Compares the bait with its backup, or, when the backup cannot be read, with
-  // what the pair should hold.
+  // Compares the bait with what the pair should hold, and its backup with the bait.
   virtual std::unique_ptr<PairComparison> compare(const BaitPair& pair, const KeptContent& kept) = 0;
   // Replaces the content of `to` with that of `from` (not its attributes); on
   // success `copied` describes the content.
   virtual FileOutcome copy(const std::wstring& from, const std::wstring& to, KeptContent& copied) = 0;
+  // Copies `from` aside into a fresh file that only administrators can write and
+  // checks the copy against `kept`: `staged` holds it when it matches and stays
+  // empty when not. Nothing else is written.
+  virtual FileOutcome stage(const std::wstring& from, const KeptContent& kept,
+                            std::unique_ptr<StagedContent>& staged) = 0;
   // A file that is already gone counts as removed.
   virtual FileOutcome remove(const std::wstring& path) = 0;
   // Whether the two paths name one folder.
   virtual bool sameFolder(const std::wstring& first, const std::wstring& second) = 0;
+  // Takes the machine-wide lock of deep detection until unlockDeepDetection;
+  // false when a run elsewhere, in this session or another, holds it.
+  virtual bool lockDeepDetection() = 0;
+  virtual void unlockDeepDetection() = 0;
 };
 
 // What the detector needs of the page that hosts it.
@@ -176,13 +195,14 @@ class Detector {
   bool isCurrent(DetectorMode mode, unsigned run) const { return mode_ == mode && run_ == run; }
   WaitEnd waitForChange(unsigned run);
   void endNormalRun();
+  bool foldersApart(bool running);
   bool plantBaits(std::vector<std::wstring>& written);
   std::wstring removeAll(const std::vector<std::wstring>& paths);
   void resetComparisons();
   void CompareBait(size_t index, Comparison comparison, unsigned run);
   void accept(size_t index, Comparison comparison);
   void restore(size_t index, Comparison comparison);
-  void writeKept(size_t index, const KeptContent& content);
+  void writePair(const BaitPair& pair, const std::function<FileOutcome(const std::wstring&)>& write);
   void tell(const std::wstring& message);
 
   DetectorFolders folders_;

@@ -1,9 +1,11 @@
 #include "detector/DetectorSystem.h"
 
+#include <sddl.h>
 #include <wincrypt.h>
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "detector/DetectorText.h"
@@ -19,11 +21,21 @@ constexpr ULONGLONG FolderCheckIntervalMs = 1000;
 
 constexpr DWORD ShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
+// Which file a handle is: its volume and index. GetFileInformationByHandle is
+// slow under Wine (its volume query), so only what needs identity asks for it.
+struct FileIdentity {
+  DWORD volume = 0, indexHigh = 0, indexLow = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
+std::optional<FileIdentity> identityOf(HANDLE handle) {
+  BY_HANDLE_FILE_INFORMATION information{};
+  if (!GetFileInformationByHandle(handle, &information)) return std::nullopt;
+  return FileIdentity{information.dwVolumeSerialNumber, information.nFileIndexHigh, information.nFileIndexLow};
+}
+
 bool sameFile(HANDLE first, HANDLE second) {
-  BY_HANDLE_FILE_INFORMATION a{}, b{};
-  if (!GetFileInformationByHandle(first, &a) || !GetFileInformationByHandle(second, &b)) return true;  // cannot tell
-  return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
-         a.nFileIndexLow == b.nFileIndexLow;
+  const std::optional<FileIdentity> a = identityOf(first), b = identityOf(second);
+  return !a || !b || *a == *b;  // cannot tell: taken as the same
 }
 
 std::wstring queryDirectory(UINT (WINAPI* query)(LPWSTR, UINT)) {
@@ -81,6 +93,7 @@ FileFailure failureOf(const PlainFileError& error) {
     case FileRefusal::ReparsePoint: return FileFailure{std::wstring(detector_text::ReparsePointReason)};
     case FileRefusal::HardLinks: return FileFailure{std::wstring(detector_text::HardLinksReason)};
     case FileRefusal::ReadOnly: return FileFailure{std::wstring(detector_text::ReadOnlyReason)};
+    case FileRefusal::Elsewhere: return FileFailure{std::wstring(detector_text::ElsewhereReason)};
     case FileRefusal::None: break;
   }
   return failureOf(error.code);
@@ -131,23 +144,16 @@ ReadResult readExactly(HANDLE file, char* buffer, DWORD size) {
 }
 
 // What a file was when a comparison began. A file that is no longer that
-// (replaced, written, resized) between two ticks makes the comparison begin again.
+// (replaced, written, resized) between two calls makes the comparison begin
+// again. Its identity is asked for only once a comparison goes on past one call.
 struct FileStamp {
-  DWORD volume = 0, indexHigh = 0, indexLow = 0;
   uint64_t size = 0;
   uint64_t written = 0;
-  bool operator==(const FileStamp&) const = default;
+  std::optional<FileIdentity> identity;
 };
 
-uint64_t sizeOf(const BY_HANDLE_FILE_INFORMATION& information) {
-  return (static_cast<uint64_t>(information.nFileSizeHigh) << 32) | information.nFileSizeLow;
-}
-
-FileStamp stampOf(const BY_HANDLE_FILE_INFORMATION& information) {
-  return FileStamp{information.dwVolumeSerialNumber, information.nFileIndexHigh, information.nFileIndexLow,
-                    sizeOf(information),
-                    (static_cast<uint64_t>(information.ftLastWriteTime.dwHighDateTime) << 32) |
-                        information.ftLastWriteTime.dwLowDateTime};
+bool stillThe(const FileStamp& stamp, HANDLE file, const HandleFacts& facts) {
+  return stamp.identity && facts.size == stamp.size && facts.lastWrite == stamp.written && identityOf(file) == stamp.identity;
 }
 
 bool seekTo(HANDLE file, uint64_t offset) {
@@ -156,11 +162,13 @@ bool seekTo(HANDLE file, uint64_t offset) {
   return SetFilePointerEx(file, position, nullptr, FILE_BEGIN) != 0;
 }
 
-// Compares a bait with its backup of the same size, or, when the backup cannot
-// be read, with what the pair should hold: the content itself (small) or its
-// digest. A large file takes several calls, one or more a tick; between them
-// the files are closed, so nobody else is kept from writing, replacing or
-// holding them, and each call opens them again where it stopped.
+// Measures a bait against what the pair should hold (the content itself when
+// small, its digest when large) and, block for block, its backup against the
+// bait: a bait is judged by what was kept, never by a backup that anyone may
+// rewrite to match it, and a backup that differs is a change too. A large file
+// takes several calls, one or more a tick; between them the files are closed,
+// so nobody else is kept from writing, replacing or holding them, and each call
+// opens them again where it stopped.
 class DiskPairComparison final : public PairComparison {
  public:
   DiskPairComparison(PlainFiles& files, CryptoProvider& crypto, const BaitPair& pair, const KeptContent& kept)
@@ -168,118 +176,98 @@ class DiskPairComparison final : public PairComparison {
 
   std::optional<Comparison> advance(uint64_t bytes) override {
     if (verdict_) return verdict_;
-    // A call measures against the kept digest at most once from the start: the
-    // digest it may need is made now, before redirection goes off.
+    // A comparison from the start may need a digest: it is made now, before
+    // redirection goes off.
     if (!kept_.whole() && !spareDigest_) spareDigest_ = std::make_unique<Sha256>(crypto_.get());
     RedirectionOff redirection;
     if (!begun_ || !reopen()) begin();
     while (!verdict_ && done_ < size_ && bytes > 0) {
       const DWORD block = static_cast<DWORD>(std::min<uint64_t>({BlockSize, size_ - done_, bytes}));
-      if (compareBlock(block)) done_ += block;
+      compareBlock(block);
+      done_ += block;
       bytes -= block;
     }
     if (!verdict_ && done_ >= size_) verdict_ = finalVerdict();
+    if (!verdict_ && !baitStamp_.identity) {  // goes on next call: note which files these are
+      baitStamp_.identity = identityOf(bait_.get());
+      if (backup_) backupStamp_.identity = identityOf(backup_.get());
+    }
     bait_.reset();
     backup_.reset();
     return verdict_;
   }
 
  private:
-  enum class Against { Backup, KeptBytes, KeptDigest };
+  Comparison changed() const { return backupReadable_ ? Comparison::Changed : Comparison::ChangedBackupUnreadable; }
 
-  Comparison changed() const {
-    return against_ == Against::Backup ? Comparison::Changed : Comparison::ChangedBackupUnreadable;
-  }
-
-  UniqueFile open(const std::wstring& path, FileStamp& stamp) {
+  UniqueFile open(const std::wstring& path, HandleFacts& facts) {
     PlainFileError ignored;
-    HandleFacts facts;
-    UniqueFile file = files_.openForReading(path, ignored, facts);
-    if (file) stamp = stampOf(facts.details);
-    return file;
+    return files_.openForReading(path, ignored, facts);
   }
 
   void begin() {
     begun_ = true;
     done_ = 0;
-    against_ = Against::Backup;
-    digest_.reset();
-    bait_ = open(pair_.bait, baitStamp_);
-    backup_ = open(pair_.backup, backupStamp_);
-    size_ = baitStamp_.size;
+    digest_ = std::move(spareDigest_);
+    HandleFacts baitFacts, backupFacts;
+    bait_ = open(pair_.bait, baitFacts);
+    backup_ = open(pair_.backup, backupFacts);
+    backupReadable_ = static_cast<bool>(backup_);
+    baitStamp_ = FileStamp{baitFacts.size, baitFacts.lastWrite, std::nullopt};
+    backupStamp_ = FileStamp{backupFacts.size, backupFacts.lastWrite, std::nullopt};
+    size_ = baitFacts.size;
     if (!bait_) {
-      verdict_ = backup_ ? Comparison::BaitUnreadable : Comparison::BothUnreadable;
-    } else if (!backup_) {
-      compareWithKept();
-    } else if (size_ != backupStamp_.size) {
-      verdict_ = Comparison::Changed;  // bytes appended, zero bytes too, change a bait
+      verdict_ = backupReadable_ ? Comparison::BaitUnreadable : Comparison::BothUnreadable;
+    } else if (size_ != kept_.size) {
+      verdict_ = changed();  // bytes appended, zero bytes too, change a bait
+    } else if (backupReadable_ && backupFacts.size != size_) {
+      verdict_ = Comparison::Changed;  // the backup was changed
+    } else if (!kept_.whole() && !digest_) {
+      verdict_ = changed();  // not reached: the digest is made before every call
     }
   }
 
   // Opens the files again where the last call stopped; false when either is no
   // longer the file it was.
   bool reopen() {
-    FileStamp stamp;
-    bait_ = open(pair_.bait, stamp);
-    if (!bait_ || !(stamp == baitStamp_) || !seekTo(bait_.get(), done_)) return false;
-    if (against_ != Against::Backup) return true;
-    backup_ = open(pair_.backup, stamp);
-    return backup_ && stamp == backupStamp_ && seekTo(backup_.get(), done_);
+    HandleFacts facts;
+    bait_ = open(pair_.bait, facts);
+    if (!bait_ || !stillThe(baitStamp_, bait_.get(), facts) || !seekTo(bait_.get(), done_)) return false;
+    if (!backupReadable_) return true;
+    backup_ = open(pair_.backup, facts);
+    return backup_ && stillThe(backupStamp_, backup_.get(), facts) && seekTo(backup_.get(), done_);
   }
 
-  // The backup is not there or not to be trusted: the bait is measured against
-  // what was kept, from its start.
-  void compareWithKept() {
-    backup_.reset();
-    done_ = 0;
-    if (!seekTo(bait_.get(), 0)) {
-      verdict_ = Comparison::BothUnreadable;
-      return;
-    }
-    against_ = kept_.whole() ? Against::KeptBytes : Against::KeptDigest;
-    if (against_ == Against::KeptDigest) digest_ = std::move(spareDigest_);
-    if (!digest_) digest_ = std::make_unique<Sha256>(0);  // not reached; a digest that cannot be made reports a change
-    if (size_ != kept_.size) verdict_ = Comparison::ChangedBackupUnreadable;
-  }
-
-  // Compares the next block; false when the backup failed and the comparison
-  // began again against what was kept.
-  bool compareBlock(DWORD block) {
-    baitBlock_.resize(BlockSize);
+  void compareBlock(DWORD block) {
+    if (baitBlock_.size() < block) baitBlock_.resize(block);
     switch (readExactly(bait_.get(), baitBlock_.data(), block)) {
       case ReadResult::Failed:
-        verdict_ = against_ == Against::Backup ? Comparison::BaitUnreadable : Comparison::BothUnreadable;
-        return true;
-      case ReadResult::Short: verdict_ = changed(); return true;
+        verdict_ = backupReadable_ ? Comparison::BaitUnreadable : Comparison::BothUnreadable;
+        return;
+      case ReadResult::Short: verdict_ = changed(); return;
       case ReadResult::Full: break;
     }
-    switch (against_) {
-      case Against::Backup:
-        backupBlock_.resize(BlockSize);
-        switch (readExactly(backup_.get(), backupBlock_.data(), block)) {
-          case ReadResult::Failed: compareWithKept(); return false;
-          case ReadResult::Short: verdict_ = changed(); return true;
-          case ReadResult::Full: break;
-        }
-        if (std::memcmp(baitBlock_.data(), backupBlock_.data(), block) != 0) verdict_ = changed();
-        return true;
-      case Against::KeptBytes:
-        if (std::memcmp(baitBlock_.data(), kept_.bytes.data() + done_, block) != 0) verdict_ = changed();
-        return true;
-      case Against::KeptDigest:
-        if (!digest_->add(baitBlock_.data(), block)) verdict_ = changed();  // cannot tell: reported
-        return true;
+    if (kept_.whole() ? std::memcmp(baitBlock_.data(), kept_.bytes.data() + done_, block) != 0
+                      : !digest_->add(baitBlock_.data(), block)) {  // a digest that cannot be made reports a change
+      verdict_ = changed();
+      return;
     }
-    return true;
+    if (!backupReadable_) return;
+    if (backupBlock_.size() < block) backupBlock_.resize(block);
+    switch (readExactly(backup_.get(), backupBlock_.data(), block)) {
+      case ReadResult::Failed:  // the bait is still measured against what was kept
+        backupReadable_ = false;
+        backup_.reset();
+        return;
+      case ReadResult::Short: verdict_ = Comparison::Changed; return;
+      case ReadResult::Full: break;
+    }
+    if (std::memcmp(baitBlock_.data(), backupBlock_.data(), block) != 0) verdict_ = Comparison::Changed;
   }
 
   Comparison finalVerdict() {
-    switch (against_) {
-      case Against::Backup: return Comparison::Same;
-      case Against::KeptBytes: return Comparison::BackupUnreadable;
-      case Against::KeptDigest: break;
-    }
-    return digest_->finish() == kept_.digest ? Comparison::BackupUnreadable : Comparison::ChangedBackupUnreadable;
+    if (!kept_.whole() && digest_->finish() != kept_.digest) return changed();
+    return backupReadable_ ? Comparison::Same : Comparison::BackupUnreadable;
   }
 
   PlainFiles& files_;
@@ -287,22 +275,54 @@ class DiskPairComparison final : public PairComparison {
   const BaitPair pair_;
   const KeptContent kept_;  // a copy: small, or only a size and digest
   bool begun_ = false;
+  bool backupReadable_ = false;
   UniqueFile bait_, backup_;  // open only within a call
   FileStamp baitStamp_, backupStamp_;
   uint64_t size_ = 0;
   uint64_t done_ = 0;
-  Against against_ = Against::Backup;
   std::unique_ptr<Sha256> digest_;  // only for a content kept by its digest
   std::unique_ptr<Sha256> spareDigest_;  // made outside redirection, for digest_
   std::vector<char> baitBlock_, backupBlock_;
   std::optional<Comparison> verdict_;
 };
 
+// Copies `size` bytes from `source` to `target`, each at its current position,
+// adding them to `digest` and `content` where given. A file that keeps growing
+// while it is read would make a copy endless: `size` is the size it had when
+// opened. False with `code` set when reading, writing or the digest failed.
+bool copyBytes(HANDLE source, uint64_t size, HANDLE target, Sha256* digest, KeptContent* content, DWORD& code) {
+  std::vector<char> buffer(static_cast<size_t>(std::min<uint64_t>(BlockSize, std::max<uint64_t>(size, 1))));
+  for (uint64_t left = size; left > 0;) {
+    DWORD read = 0;
+    if (!ReadFile(source, buffer.data(), static_cast<DWORD>(std::min<uint64_t>(buffer.size(), left)), &read, nullptr)) {
+      code = GetLastError();
+      return false;
+    }
+    if (read == 0) break;  // it shrank
+    left -= read;
+    if (!writeAll(target, std::string_view(buffer.data(), read), code)) return false;
+    if (digest && !digest->add(buffer.data(), read)) {
+      code = ERROR_INVALID_FUNCTION;
+      return false;
+    }
+    if (content) {
+      content->size += read;
+      // Kept whole while small; beyond that only the digest goes on.
+      if (content->size <= KeptBytesLimit) content->bytes.append(buffer.data(), read);
+    }
+  }
+  return true;
+}
+
+void empty(HANDLE file) {
+  LARGE_INTEGER start{};
+  SetFilePointerEx(file, start, nullptr, FILE_BEGIN);
+  SetEndOfFile(file);
+}
+
 // Copies the content alone: the attributes of `from` (read-only, hidden) stay
-// behind, so they cannot stand in the way of a later write or deletion. A file
-// that keeps growing while it is read would make the copy endless: no more is
-// copied than the size it had when opened. On failure the target is emptied, so
-// no half copy is taken for one.
+// behind, so they cannot stand in the way of a later write or deletion. On
+// failure the target is emptied, so no half copy is taken for one.
 bool copyContent(PlainFiles& files, const std::wstring& from, const std::wstring& to, Sha256& digest,
                  KeptContent& copied, PlainFileError& error) {
   HandleFacts facts;
@@ -311,32 +331,14 @@ bool copyContent(PlainFiles& files, const std::wstring& from, const std::wstring
   const UniqueFile target = files.openForReplacing(to, error);
   if (!target) return false;
   KeptContent content;
-  std::vector<char> buffer(BlockSize);
   DWORD code = ERROR_SUCCESS;
-  for (uint64_t left = sizeOf(facts.details); left > 0 && code == ERROR_SUCCESS;) {
-    DWORD read = 0;
-    if (!ReadFile(source.get(), buffer.data(), static_cast<DWORD>(std::min<uint64_t>(BlockSize, left)), &read,
-                  nullptr)) {
-      code = GetLastError();
-      break;
-    }
-    if (read == 0) break;  // it shrank
-    left -= read;
-    if (!writeAll(target.get(), std::string_view(buffer.data(), read), code)) break;
-    content.size += read;
-    // Kept whole while small; beyond that only the digest goes on.
-    if (content.size <= KeptBytesLimit) content.bytes.append(buffer.data(), read);
-    if (!digest.add(buffer.data(), read)) code = ERROR_INVALID_FUNCTION;
-  }
-  if (code == ERROR_SUCCESS && content.size > KeptBytesLimit) {
+  if (copyBytes(source.get(), facts.size, target.get(), &digest, &content, code) && content.size > KeptBytesLimit) {
     content.bytes.clear();
     content.digest = digest.finish();
     if (content.digest.empty()) code = ERROR_INVALID_FUNCTION;
   }
   if (code != ERROR_SUCCESS) {
-    LARGE_INTEGER start{};
-    SetFilePointerEx(target.get(), start, nullptr, FILE_BEGIN);
-    SetEndOfFile(target.get());
+    empty(target.get());
     error = PlainFileError{FileRefusal::None, code};
     return false;
   }
@@ -344,11 +346,74 @@ bool copyContent(PlainFiles& files, const std::wstring& from, const std::wstring
   return true;
 }
 
-// The identity of an existing file or folder: its volume and index.
-bool identityOf(const std::wstring& path, BY_HANDLE_FILE_INFORMATION& information) {
+// Lets only the system and administrators in: for the copy set aside before a
+// restore and for the lock of deep detection.
+class AdministratorsOnly {
+ public:
+  AdministratorsOnly() {
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;GA;;;SY)(A;;GA;;;BA)", SDDL_REVISION_1,
+                                                              &descriptor_, nullptr)) {
+      descriptor_ = nullptr;
+    }
+    attributes_ = SECURITY_ATTRIBUTES{sizeof attributes_, descriptor_, FALSE};
+  }
+  ~AdministratorsOnly() {
+    if (descriptor_) LocalFree(descriptor_);
+  }
+  AdministratorsOnly(const AdministratorsOnly&) = delete;
+  AdministratorsOnly& operator=(const AdministratorsOnly&) = delete;
+  // Null when the descriptor could not be made.
+  SECURITY_ATTRIBUTES* attributes() { return descriptor_ ? &attributes_ : nullptr; }
+
+ private:
+  PSECURITY_DESCRIPTOR descriptor_ = nullptr;
+  SECURITY_ATTRIBUTES attributes_{};
+};
+
+// A content set aside in a file that only administrators can write, opened
+// without sharing and deleted when closed; it was checked against what was kept.
+class DiskStagedContent final : public StagedContent {
+ public:
+  DiskStagedContent(PlainFiles& files, UniqueFile aside, uint64_t size)
+      : files_(files), aside_(std::move(aside)), size_(size) {}
+
+  FileOutcome writeTo(const std::wstring& path) override {
+    PlainFileError error;
+    bool written = false;
+    {
+      RedirectionOff redirection;
+      written = writeFrom(path, error);
+    }
+    if (!written) return failureOf(error);
+    return std::nullopt;
+  }
+
+ private:
+  bool writeFrom(const std::wstring& path, PlainFileError& error) {
+    if (!seekTo(aside_.get(), 0)) {
+      error = PlainFileError{FileRefusal::None, GetLastError()};
+      return false;
+    }
+    const UniqueFile target = files_.openForReplacing(path, error);
+    if (!target) return false;
+    DWORD code = ERROR_SUCCESS;
+    if (copyBytes(aside_.get(), size_, target.get(), nullptr, nullptr, code)) return true;
+    empty(target.get());
+    error = PlainFileError{FileRefusal::None, code};
+    return false;
+  }
+
+  PlainFiles& files_;
+  UniqueFile aside_;
+  uint64_t size_;
+};
+
+// The identity of an existing file or folder.
+std::optional<FileIdentity> identityOf(const std::wstring& path) {
   const UniqueFile handle(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, ShareAll, nullptr, OPEN_EXISTING,
                                       FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-  return handle && GetFileInformationByHandle(handle.get(), &information);
+  if (!handle) return std::nullopt;
+  return identityOf(handle.get());
 }
 
 std::wstring withoutTrailingBackslashes(std::wstring path) {
@@ -500,6 +565,65 @@ FileOutcome DiskBaitFiles::copy(const std::wstring& from, const std::wstring& to
   return std::nullopt;
 }
 
+std::wstring DiskBaitFiles::asidePath() {
+  BYTE random[16] = {};
+  const HCRYPTPROV provider = crypto_.get();
+  const std::wstring windows = windowsDirectory();
+  if (!provider || windows.empty() || !CryptGenRandom(provider, sizeof random, random)) return {};
+  std::wstring path = windows + L"\\Temp\\Kelvane-";
+  for (const BYTE byte : random) {
+    path += L"0123456789abcdef"[byte >> 4];
+    path += L"0123456789abcdef"[byte & 15];
+  }
+  return path + L".tmp";
+}
+
+FileOutcome DiskBaitFiles::stage(const std::wstring& from, const KeptContent& kept,
+                                 std::unique_ptr<StagedContent>& staged) {
+  // Everything that may load a library comes before redirection goes off.
+  Sha256 digest(crypto_.get());
+  AdministratorsOnly security;
+  const std::wstring aside = asidePath();
+  if (aside.empty() || !security.attributes()) return failureOf(GetLastError());
+  PlainFileError error;
+  bool done = false;
+  KeptContent content;
+  UniqueFile copy;
+  {
+    RedirectionOff redirection;
+    HandleFacts facts;
+    const UniqueFile source = files_.openForReading(from, error, facts);
+    if (source) copy = files_.createAside(aside, security.attributes(), error);
+    DWORD code = ERROR_SUCCESS;
+    done = source && copy && copyBytes(source.get(), facts.size, copy.get(), &digest, &content, code);
+    if (source && copy && !done) error = PlainFileError{FileRefusal::None, code};
+  }
+  if (!done) return failureOf(error);
+  if (content.size == kept.size && digest.finish() == kept.digest) {
+    staged = std::make_unique<DiskStagedContent>(files_, std::move(copy), content.size);
+  }
+  return std::nullopt;
+}
+
+// Deep detection's machine-wide lock: a named file mapping in the global
+// namespace, held while a run lasts. From a user's session only a holder of the
+// right to create global objects (administrators and services) can make one,
+// so nobody without administrator rights can take it first; and its descriptor
+// lets only administrators and the system open it, so nobody else can keep it
+// in being once the run lets go. A run in another session finds it there.
+bool DiskBaitFiles::lockDeepDetection() {
+  AdministratorsOnly security;
+  UniqueKernelHandle mapping(CreateFileMappingW(INVALID_HANDLE_VALUE, security.attributes(), PAGE_READONLY, 0, 1,
+                                                L"Global\\Kelvane.DeepDetection"));
+  const DWORD code = GetLastError();
+  // There already: held by a run elsewhere (one that would not let us open it too).
+  if (mapping ? code == ERROR_ALREADY_EXISTS : code == ERROR_ACCESS_DENIED) return false;
+  // A lock that cannot be made for any other reason holds nobody back: the
+  // bait files' own writes then tell what is wrong.
+  deepLock_ = std::move(mapping);
+  return true;
+}
+
 FileOutcome DiskBaitFiles::remove(const std::wstring& path) {
   PlainFileError error;
   bool removed = false;
@@ -513,11 +637,8 @@ FileOutcome DiskBaitFiles::remove(const std::wstring& path) {
 
 bool DiskBaitFiles::sameFolder(const std::wstring& first, const std::wstring& second) {
   RedirectionOff redirection;
-  BY_HANDLE_FILE_INFORMATION a{}, b{};
-  if (identityOf(first, a) && identityOf(second, b)) {
-    return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
-           a.nFileIndexLow == b.nFileIndexLow;
-  }
+  const std::optional<FileIdentity> a = identityOf(first), b = identityOf(second);
+  if (a && b) return *a == *b;
   return CompareStringOrdinal(withoutTrailingBackslashes(first).c_str(), -1,
                               withoutTrailingBackslashes(second).c_str(), -1, TRUE) == CSTR_EQUAL;
 }

@@ -86,12 +86,24 @@ class DiskBaitFiles final : public BaitFiles {
   FileOutcome write(const std::wstring& path, std::string_view bytes) override;
   std::unique_ptr<PairComparison> compare(const BaitPair& pair, const KeptContent& kept) override;
   FileOutcome copy(const std::wstring& from, const std::wstring& to, KeptContent& copied) override;
+  // The copy goes into the Windows directory's own Temp folder, not the user's
+  // (which the user's programs may redirect), under a random name that must be
+  // new, so nothing planted there stands in its place; it is made with a
+  // descriptor that lets in only the system and administrators, opened without
+  // sharing and deleted when closed.
+  FileOutcome stage(const std::wstring& from, const KeptContent& kept, std::unique_ptr<StagedContent>& staged) override;
   FileOutcome remove(const std::wstring& path) override;
   bool sameFolder(const std::wstring& first, const std::wstring& second) override;
+  // A named file mapping in the global namespace (see DetectorSystem.cpp).
+  bool lockDeepDetection() override;
+  void unlockDeepDetection() override { deepLock_.reset(); }
 
  private:
+  std::wstring asidePath();
+
   PlainFiles files_;
   CryptoProvider crypto_;  // the comparisons use it; the detector lets them go before these files go
+  UniqueKernelHandle deepLock_;
 };
 
 }  // namespace kelvane

@@ -144,6 +144,19 @@ inline std::wstring sameFolderRefusal(std::wstring_view folder) {
          L"请把本程序放到其他文件夹后再进行深度检测。\r\n深度检测没有开始。";
 }
 
+// The same found while deep detection runs: the program's folder was swapped for
+// a link to the system directory.
+inline std::wstring sameFolderDuringRun(std::wstring_view folder) {
+  return L"本程序所在的文件夹" + std::wstring(folder) +
+         L"现在指向系统文件夹，诱饵文件和它的备份成了同一个文件。为安全起见，本次没有写入任何文件。\r\n"
+         L"请停止深度检测，检查该文件夹是否被替换成了链接。";
+}
+
+// Deep detection runs already on this computer, in another session or another copy of the program.
+inline constexpr std::wstring_view DeepRunningElsewhere =
+    L"这台电脑上已经有深度检测在运行（可能是另一位用户或另一个会话中的本程序）。\r\n"
+    L"为避免互相删除诱饵文件，本次没有写入任何文件，深度检测没有开始。";
+
 inline constexpr std::wstring_view TimerFailure =
     L"无法启动深度检测的定时器，诱饵文件不会被检查。已写入的诱饵文件已经删除，深度检测没有开始。";
 
@@ -161,6 +174,8 @@ inline constexpr std::wstring_view ReparsePointReason =
 inline constexpr std::wstring_view HardLinksReason =
     L"该文件还有其他名称（硬链接），可能是别处的文件，为安全起见没有改动它";
 inline constexpr std::wstring_view ReadOnlyReason = L"该文件是只读的";
+inline constexpr std::wstring_view ElsewhereReason =
+    L"该文件的路径上发现了链接（目录联接、符号链接或映射的驱动器），打开的实际是别处的文件，为安全起见没有改动它";
 
 inline constexpr std::wstring_view UndeletableHeading = L"以下文件无法删除，请手动删除：";
 

@@ -78,6 +78,8 @@ class FakeFiles : public BaitFiles {
   std::vector<std::wstring> log;
   std::function<void()> onCompare;
   bool sameFolders = false;
+  bool lockedElsewhere = false;  // a run in another session holds the lock
+  bool locked = false;
 
   // What a large content is kept by.
   static std::string digestOf(const std::string& bytes) { return std::to_string(std::hash<std::string>{}(bytes)); }
@@ -93,13 +95,11 @@ class FakeFiles : public BaitFiles {
     const bool hasBait = files.count(pair.bait) != 0, hasBackup = files.count(pair.backup) != 0;
     if (!hasBait) return verdict(hasBackup ? Comparison::BaitUnreadable : Comparison::BothUnreadable);
     const std::string& bait = files[pair.bait];
-    if (hasBackup && longBaits.count(pair.bait)) {
-      return std::make_unique<LongComparison>(longBaits[pair.bait],
-                                              bait == files[pair.backup] ? Comparison::Same : Comparison::Changed);
-    }
-    if (hasBackup) return verdict(bait == files[pair.backup] ? Comparison::Same : Comparison::Changed);
     const bool asKept = kept.whole() ? bait == kept.bytes : digestOf(bait) == kept.digest;
-    return verdict(asKept ? Comparison::BackupUnreadable : Comparison::ChangedBackupUnreadable);
+    if (!hasBackup) return verdict(asKept ? Comparison::BackupUnreadable : Comparison::ChangedBackupUnreadable);
+    const Comparison found = asKept && bait == files[pair.backup] ? Comparison::Same : Comparison::Changed;
+    if (longBaits.count(pair.bait)) return std::make_unique<LongComparison>(longBaits[pair.bait], found);
+    return verdict(found);
   }
   FileOutcome copy(const std::wstring& from, const std::wstring& to, KeptContent& copied) override {
     log.push_back(L"copy " + from + L" " + to);
@@ -109,6 +109,13 @@ class FakeFiles : public BaitFiles {
     copied = bytes.size() <= KeptBytesLimit ? KeptContent::of(bytes) : KeptContent{bytes.size(), {}, digestOf(bytes)};
     return std::nullopt;
   }
+  FileOutcome stage(const std::wstring& from, const KeptContent& kept,
+                    std::unique_ptr<StagedContent>& staged) override {
+    log.push_back(L"stage " + from);
+    const std::string bytes = files.at(from);
+    if (bytes.size() == kept.size && digestOf(bytes) == kept.digest) staged = std::make_unique<Staged>(*this, bytes);
+    return std::nullopt;
+  }
   FileOutcome remove(const std::wstring& path) override {
     log.push_back(L"remove " + path);
     if (refused.count(path)) return refused.at(path);
@@ -116,8 +123,17 @@ class FakeFiles : public BaitFiles {
     return std::nullopt;
   }
   bool sameFolder(const std::wstring&, const std::wstring&) override { return sameFolders; }
+  bool lockDeepDetection() override { return locked = !lockedElsewhere; }
+  void unlockDeepDetection() override { locked = false; }
 
  private:
+  struct Staged : StagedContent {
+    Staged(FakeFiles& owner, std::string content) : files(owner), bytes(std::move(content)) {}
+    FileOutcome writeTo(const std::wstring& path) override { return files.write(path, bytes); }
+    FakeFiles& files;
+    std::string bytes;
+  };
+
   static std::unique_ptr<PairComparison> verdict(Comparison comparison) {
     return std::make_unique<KnownComparison>(comparison);
   }
@@ -306,6 +322,39 @@ TEST_F(DetectorTest, DeepDetectionInTheSystemDirectoryItselfIsRefusedAndWritesNo
   EXPECT_TRUE(files.log.empty());
   EXPECT_FALSE(host.timer);
   EXPECT_EQ(detector.mode(), DetectorMode::Idle);
+
+  // Made one while the confirmation is open, or during a run: nothing is written.
+  files.sameFolders = false;
+  boxes.shown.clear();
+  boxes.then(IdYes, [&] { files.sameFolders = true; });
+  detector.DeepDetect();
+  EXPECT_EQ(boxes.texts().back(), text::sameFolderRefusal(L"D:\\Tools"));
+  EXPECT_TRUE(files.log.empty());
+  files.sameFolders = false;
+  startDeep();
+  files.files[L"C:\\WINDOWS\\system32\\bait.com"] = "x";
+  boxes.then(IdOk, [&] { files.sameFolders = true; }).then(IdOk).then(IdCancel).then(IdYes).then(IdOk);
+  detector.TimerDeep_Timer();
+  detector.TimerDeep_Timer();
+  EXPECT_EQ(boxes.texts()[1], text::sameFolderDuringRun(L"D:\\Tools"));
+  EXPECT_EQ(boxes.texts()[4], text::sameFolderDuringRun(L"D:\\Tools"));
+  EXPECT_TRUE(files.log.empty());
+}
+
+// Another session's stop would delete this run's baits.
+TEST_F(DetectorTest, ARunElsewhereOnTheMachineKeepsDeepDetectionFromPlantingAnything) {
+  files.lockedElsewhere = true;
+  boxes.then(IdYes);
+  detector.DeepDetect();
+  EXPECT_EQ(boxes.texts(), (std::vector<std::wstring>{std::wstring(text::ConfirmDeep),
+                                                      std::wstring(text::DeepRunningElsewhere)}));
+  EXPECT_TRUE(files.log.empty());
+  EXPECT_EQ(detector.mode(), DetectorMode::Idle);
+  files.lockedElsewhere = false;
+  startDeep();
+  EXPECT_TRUE(files.locked);
+  detector.StopDeepDetect();
+  EXPECT_FALSE(files.locked);
 }
 
 TEST_F(DetectorTest, ATimerThatDoesNotStartIsReportedAndThePlantedFilesGoAgain) {
@@ -314,6 +363,7 @@ TEST_F(DetectorTest, ATimerThatDoesNotStartIsReportedAndThePlantedFilesGoAgain) 
   detector.DeepDetect();
   EXPECT_EQ(files.log.size(), 22u + 22u);
   EXPECT_TRUE(files.files.empty());
+  EXPECT_FALSE(files.locked);
   ASSERT_EQ(boxes.shown.size(), 2u);
   EXPECT_EQ(boxes.shown[1].text, text::TimerFailure);
   EXPECT_EQ(boxes.shown[1].flags, MbOk | MbIconError);
@@ -329,6 +379,7 @@ TEST_F(DetectorTest, ABaitThatCannotBeWrittenRemovesWhatWasWrittenAndStaysIdle) 
   files.refused[L"C:\\WINDOWS\\system32\\bait.eml"] = FileFailure{L"拒绝访问。", true};
   boxes.then(IdYes);
   detector.DeepDetect();
+  EXPECT_FALSE(files.locked);
   EXPECT_TRUE(files.files.empty());
   EXPECT_FALSE(host.timer);
   EXPECT_TRUE(host.states.empty());
@@ -473,20 +524,37 @@ TEST_F(DetectorTest, AChangedBaitWithoutItsBackupIsReportedAndRestoredFromWhatWa
   detector.TimerDeep_Timer();
   EXPECT_TRUE(boxes.shown.empty());
 
-  // A backup rewritten by someone else after a large accept is not what was
-  // accepted: restoring does not leave its bytes in the bait.
+  // After a large accept, only a file still holding what was accepted, checked
+  // aside first, is written to both: the backup, or else the bait.
   files.files[bait] = large;
   boxes.then(IdOk);
   detector.TimerDeep_Timer();
+  files.files[bait] = "infected";
+  files.log.clear();
+  boxes.then(IdCancel).then(IdYes);
+  detector.TimerDeep_Timer();
+  EXPECT_EQ(files.log, (std::vector<std::wstring>{L"stage " + backup, L"write " + bait, L"write " + backup}));
+  EXPECT_TRUE(files.files[bait] == large);
   std::string planted = large;
   planted[0] = 'P';
   files.files[backup] = planted;
+  files.log.clear();
+  boxes.then(IdCancel).then(IdYes);
+  detector.TimerDeep_Timer();
+  EXPECT_EQ(files.log, (std::vector<std::wstring>{L"stage " + backup, L"stage " + bait, L"write " + bait, L"write " + backup}));
+  EXPECT_TRUE(files.files[backup] == large);
+
+  // Neither holds it: the bait line goes to both, and nothing of the backup
+  // reaches the bait.
+  files.files[backup] = planted;
   files.files[bait] = "infected";
   boxes.shown.clear();
+  files.log.clear();
   boxes.then(IdCancel).then(IdYes).then(IdOk);
   detector.TimerDeep_Timer();
   ASSERT_EQ(boxes.shown.size(), 3u);
   EXPECT_EQ(boxes.shown[2].text, text::digestOnlyRestored(bait, backup));
+  EXPECT_EQ(files.log, (std::vector<std::wstring>{L"stage " + backup, L"stage " + bait, L"write " + bait, L"write " + backup}));
   EXPECT_EQ(files.files[bait], BaitContent);
   EXPECT_EQ(files.files[backup], BaitContent);
 }
@@ -581,6 +649,7 @@ TEST_F(DetectorTest, StopDeletesAllTwentyTwoFilesAndNamesThoseThatStay) {
   EXPECT_EQ(files.log[1], L"remove D:\\Tools\\bait.com");
   EXPECT_EQ(files.files.size(), 1u);
   EXPECT_FALSE(host.timer);
+  EXPECT_FALSE(files.locked);
   EXPECT_EQ(host.states.back(), Idle);
   ASSERT_EQ(boxes.shown.size(), 2u);
   EXPECT_EQ(boxes.shown[0].text, L"停止深度检测");
