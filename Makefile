@@ -21,7 +21,7 @@ win64: deps
 	cmake -S . -B $(BUILD)/win64 -G Ninja $(CMAKE_WIN64) >/dev/null
 	cmake --build $(BUILD)/win64
 
-# Wine here cannot run 32-bit programs; the 32-bit build must still compile and link.
+# The 32-bit build runs its tests in a WoW64 prefix of its own (build/win32/wineprefix).
 win32: deps
 	cmake -S . -B $(BUILD)/win32 -G Ninja $(CMAKE_WIN32) >/dev/null
 	cmake --build $(BUILD)/win32
@@ -30,6 +30,7 @@ test: native win64 win32 dist
 	ctest --test-dir $(BUILD)/native --output-on-failure
 	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=30
 	bash scripts/wine-env.sh $(BUILD)/win64 ctest --test-dir $(BUILD)/win64 --output-on-failure
+	bash scripts/wine-env.sh $(BUILD)/win32 ctest --test-dir $(BUILD)/win32 --output-on-failure
 
 # The portable packages, both architectures: $(BUILD)/dist/Kelvane-<version>-<arch>.zip
 dist: win64 win32

@@ -55,25 +55,48 @@ std::optional<uint64_t> fileSize(const std::wstring& path) {
 std::optional<std::vector<std::wstring>> readItemFile(const std::wstring& path) {
   const std::optional<std::string> bytes = readFileBytes(path);
   if (!bytes) return std::nullopt;
-  std::vector<std::wstring> items;
-  for (const std::string& item : readItems(*bytes)) items.push_back(ansiToWide(item));
-  return items;
+  return readTextItems(*bytes, gbkToWide);
 }
+
+namespace {
+
+constexpr DWORD PieceBytes = 64 * 1024;
+
+// The encoding of an open file, from a first pass over it a piece at a time; the
+// file is then back at its start. Nothing when a read fails.
+std::optional<DetectedEncoding> sniffEncoding(HANDLE file, std::string& piece) {
+  EncodingSniffer sniffer;
+  while (!sniffer.decided()) {
+    DWORD got = 0;
+    if (!ReadFile(file, piece.data(), static_cast<DWORD>(piece.size()), &got, nullptr)) return std::nullopt;
+    if (got == 0) break;
+    sniffer.append(std::string_view(piece.data(), got));
+  }
+  LARGE_INTEGER start{};
+  if (!SetFilePointerEx(file, start, nullptr, FILE_BEGIN)) return std::nullopt;
+  return sniffer.result();
+}
+
+}  // namespace
 
 bool readItemFileInPieces(const std::wstring& path, size_t maxItemBytes,
                           const std::function<bool(std::wstring_view item, bool whole)>& onItem) {
   UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file) return false;
-  ItemReader reader(maxItemBytes);
+  std::string piece(PieceBytes, '\0');
+  // Whether a file without a mark is UTF-8 takes all of it to tell, so the file is
+  // read twice rather than held.
+  const std::optional<DetectedEncoding> encoding = sniffEncoding(file.get(), piece);
+  if (!encoding) return false;
+  TextItemReader reader(*encoding, gbkToWide, maxItemBytes);
   // Hands on what the reader has; false once onItem wants no more.
   const auto handOn = [&] {
-    while (std::optional<ItemReader::Item> item = reader.next()) {
-      if (!onItem(ansiToWide(item->text), item->whole)) return false;
+    while (std::optional<TextItemReader::Item> item = reader.next()) {
+      if (!onItem(item->text, item->whole)) return false;
     }
     return true;
   };
-  std::string piece(64 * 1024, '\0');
   for (;;) {
     DWORD got = 0;
     if (!ReadFile(file.get(), piece.data(), static_cast<DWORD>(piece.size()), &got, nullptr)) return false;

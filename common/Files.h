@@ -21,12 +21,12 @@ std::optional<std::string> readFileBytes(const std::wstring& path, uint64_t maxB
 // is no file).
 std::optional<uint64_t> fileSize(const std::wstring& path);
 
-// The file read with the item reader, each item decoded from the ANSI code page;
+// The file read with the item reader in whichever encoding it is (TextEncoding.h);
 // nothing when the file cannot be read.
 std::optional<std::vector<std::wstring>> readItemFile(const std::wstring& path);
 
-// The file read a piece at a time with the item reader: each item, decoded from
-// the ANSI code page, goes to `onItem` with whether it is whole (an item longer
+// The file read a piece at a time with the item reader: each item, decoded as
+// readItemFile decodes it, goes to `onItem` with whether it is whole (an item longer
 // than `maxItemBytes` arrives cut), until `onItem` returns false or the file ends.
 // Memory stays at one piece and one item whatever the file's size. False when the
 // file cannot be opened or a read fails (the items before it have been handed on).

@@ -5,7 +5,10 @@
 namespace kelvane {
 namespace {
 
-bool isSeparator(char c) { return c == ',' || c == '\r' || c == '\n'; }
+template <typename Unit>
+bool isSeparator(Unit c) {
+  return c == Unit(',') || c == Unit('\r') || c == Unit('\n');
+}
 
 }  // namespace
 
@@ -18,38 +21,42 @@ std::vector<std::string> readItems(std::string_view bytes) {
   return items;
 }
 
-void ItemReader::keep(std::string_view bytes) {
+template <typename Unit>
+void BasicItemReader<Unit>::keep(View bytes) {
   const size_t room = maxItemBytes_ - std::min(maxItemBytes_, item_.text.size());
   if (bytes.size() > room) item_.whole = false;
   item_.text.append(bytes.substr(0, std::min(room, bytes.size())));
 }
 
-void ItemReader::endItem() {
+template <typename Unit>
+void BasicItemReader<Unit>::endItem() {
   ready_.push_back(std::move(item_));
   item_ = Item{};
   blanksSkipped_ = false;
 }
 
-void ItemReader::endAtSeparator(char separator) {
+template <typename Unit>
+void BasicItemReader<Unit>::endAtSeparator(Unit separator) {
   endItem();
-  afterComma_ = separator == ',';
-  state_ = separator == '\r' ? State::AfterCr : State::Start;
+  afterComma_ = separator == Unit(',');
+  state_ = separator == Unit('\r') ? State::AfterCr : State::Start;
 }
 
-void ItemReader::append(std::string_view piece) {
+template <typename Unit>
+void BasicItemReader<Unit>::append(View piece) {
   size_t pos = 0;
   while (pos < piece.size()) {
-    const char c = piece[pos];
+    const Unit c = piece[pos];
     switch (state_) {
       case State::AfterCr:
         state_ = State::Start;
-        if (c == '\n') ++pos;
+        if (c == Unit('\n')) ++pos;
         break;
       case State::Start:
-        if (c == ' ') {
+        if (c == Unit(' ')) {
           blanksSkipped_ = true;
           ++pos;
-        } else if (c == '"') {
+        } else if (c == Unit('"')) {
           state_ = State::Quoted;
           ++pos;
         } else {
@@ -58,7 +65,7 @@ void ItemReader::append(std::string_view piece) {
         break;
       case State::Plain: {
         // Whole runs at a time: the bytes up to the next separator belong to the item.
-        const auto end = std::find_if(piece.begin() + static_cast<std::ptrdiff_t>(pos), piece.end(), isSeparator);
+        const auto end = std::find_if(piece.begin() + static_cast<std::ptrdiff_t>(pos), piece.end(), isSeparator<Unit>);
         const size_t stop = static_cast<size_t>(end - piece.begin());
         keep(piece.substr(pos, stop - pos));
         pos = stop;
@@ -66,7 +73,7 @@ void ItemReader::append(std::string_view piece) {
         break;
       }
       case State::Quoted: {
-        const size_t close = std::min(piece.find('"', pos), piece.size());
+        const size_t close = std::min(piece.find(Unit('"'), pos), piece.size());
         keep(piece.substr(pos, close - pos));
         pos = close;
         if (pos < piece.size()) {
@@ -76,7 +83,7 @@ void ItemReader::append(std::string_view piece) {
         break;
       }
       case State::AfterQuote: {
-        const auto end = std::find_if(piece.begin() + static_cast<std::ptrdiff_t>(pos), piece.end(), isSeparator);
+        const auto end = std::find_if(piece.begin() + static_cast<std::ptrdiff_t>(pos), piece.end(), isSeparator<Unit>);
         pos = static_cast<size_t>(end - piece.begin());
         if (pos < piece.size()) endAtSeparator(piece[pos++]);
         break;
@@ -85,7 +92,8 @@ void ItemReader::append(std::string_view piece) {
   }
 }
 
-void ItemReader::finish() {
+template <typename Unit>
+void BasicItemReader<Unit>::finish() {
   if (finished_) return;
   finished_ = true;
   switch (state_) {
@@ -106,11 +114,73 @@ void ItemReader::finish() {
   afterComma_ = false;
 }
 
-std::optional<ItemReader::Item> ItemReader::next() {
+template <typename Unit>
+std::optional<typename BasicItemReader<Unit>::Item> BasicItemReader<Unit>::next() {
   if (ready_.empty()) return std::nullopt;
   Item item = std::move(ready_.front());
   ready_.pop_front();
   return item;
+}
+
+template class BasicItemReader<char>;
+template class BasicItemReader<wchar_t>;
+
+TextItemReader::TextItemReader(DetectedEncoding encoding, GbkDecoder gbk, size_t maxItemBytes)
+    : encoding_(encoding),
+      gbk_(gbk),
+      markLeft_(encoding.markBytes),
+      bytes_(maxItemBytes),
+      units_(maxItemBytes / 2) {}
+
+void TextItemReader::append(std::string_view fileBytes) {
+  const size_t skipped = std::min(markLeft_, fileBytes.size());
+  markLeft_ -= skipped;
+  fileBytes.remove_prefix(skipped);
+  if (encoding_.encoding != TextEncoding::Utf16Le) {
+    bytes_.append(fileBytes);
+    return;
+  }
+  // A unit may be split between two pieces: its first byte waits for the next.
+  std::wstring units;
+  if (!oddByte_.empty() && !fileBytes.empty()) {
+    units = utf16LeToWide(oddByte_ + fileBytes.front());
+    oddByte_.clear();
+    fileBytes.remove_prefix(1);
+  }
+  const size_t even = fileBytes.size() & ~static_cast<size_t>(1);
+  units += utf16LeToWide(fileBytes.substr(0, even));
+  oddByte_.append(fileBytes.substr(even));
+  units_.append(units);
+}
+
+void TextItemReader::finish() {
+  if (encoding_.encoding != TextEncoding::Utf16Le) {
+    bytes_.finish();
+    return;
+  }
+  if (!oddByte_.empty()) units_.append(utf16LeToWide(oddByte_));  // a half unit: U+FFFD
+  oddByte_.clear();
+  units_.finish();
+}
+
+std::optional<TextItemReader::Item> TextItemReader::next() {
+  if (encoding_.encoding == TextEncoding::Utf16Le) {
+    std::optional<WideItemReader::Item> item = units_.next();
+    if (!item) return std::nullopt;
+    return Item{std::move(item->text), item->whole};
+  }
+  std::optional<ItemReader::Item> item = bytes_.next();
+  if (!item) return std::nullopt;
+  return Item{decodeBytes(item->text, encoding_.encoding, gbk_), item->whole};
+}
+
+std::vector<std::wstring> readTextItems(std::string_view fileBytes, GbkDecoder gbk) {
+  TextItemReader reader(detectEncoding(fileBytes), gbk);
+  reader.append(fileBytes);
+  reader.finish();
+  std::vector<std::wstring> items;
+  while (std::optional<TextItemReader::Item> item = reader.next()) items.push_back(std::move(item->text));
+  return items;
 }
 
 }  // namespace kelvane

@@ -1,32 +1,46 @@
-// Fuzzes how a value comes out of the 50-byte profile buffer and how a solution
-// count is read from it. The first byte of the input says whether the value was
-// cut (bit 0); the rest are the bytes the profile call left in the buffer.
+// Fuzzes the profile reader on any text (the input as UTF-8, and as UTF-16 units):
+// lookups, writes that read back, the 49-byte cut, and how a solution count is
+// read from a value.
 #include <algorithm>
 #include <optional>
 #include <string>
 
 #include "fuzz/FuzzSupport.h"
+#include "common/TextEncoding.h"
 #include "wizard/IniRules.h"
 
 namespace {
 
 using kelvane::fuzz::require;
 
-// Whether GBK text ends in a lead byte whose trail is missing. From the start,
-// since a byte in the lead range may be the trail of the character before it.
-bool endsInDanglingLead(std::string_view bytes) {
-  size_t i = 0;
-  while (i < bytes.size()) i += kelvane::fuzz::isGbkLead(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
-  return i > bytes.size();
+size_t gbkBytes(std::wstring_view text) {
+  size_t bytes = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const bool pair = (text[i] & 0xFC00) == 0xD800 && i + 1 < text.size() && (text[i + 1] & 0xFC00) == 0xDC00;
+    bytes += text[i] < 0x80 || text[i] == L'\x20AC' ? 1 : 2;
+    i += pair ? 1 : 0;
+  }
+  return bytes;
 }
 
-void checkCut(std::string_view bytes) {
-  const std::string kept = kelvane::dropDanglingLeadByte(bytes);
-  require(bytes.starts_with(kept));
-  require(kept.size() + 1 >= bytes.size());
-  require(!endsInDanglingLead(kept));
-  // A value that ends on a whole character keeps every byte.
-  if (!endsInDanglingLead(bytes)) require(kept.size() == bytes.size());
+// The cut keeps a prefix that fits, and the character after it would not fit.
+void checkCut(std::wstring_view text) {
+  const std::wstring kept = kelvane::cutToGbkBytes(text, kelvane::ProfileValueBytes);
+  require(text.starts_with(kept));
+  require(gbkBytes(kept) <= kelvane::ProfileValueBytes);
+  if (kept.size() < text.size()) {
+    const bool pair = (text[kept.size()] & 0xFC00) == 0xD800 && kept.size() + 1 < text.size();
+    require(gbkBytes(text.substr(0, kept.size() + (pair ? 2 : 1))) > kelvane::ProfileValueBytes);
+  }
+}
+
+// Whatever the profile holds, a value found is one line, and a value written
+// reads back as written.
+void checkProfile(std::wstring_view text) {
+  const std::optional<std::wstring> found = kelvane::profileLookup(text, L"sys2", L"caption1");
+  if (found) require(found->find_first_of(L"\r\n") == std::wstring::npos);
+  const std::wstring written = kelvane::profileWithValue(text, L"sys2", L"caption1", L"重启电脑");
+  require(kelvane::profileLookup(written, L"SYS2", L"Caption1") == L"重启电脑");
 }
 
 // Blanks and tabs around one or two ASCII digits whose value is at most 4.
@@ -59,23 +73,17 @@ std::wstring asUtf16(std::string_view bytes) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (size == 0) return 0;
-  const bool cut = (data[0] & 1) != 0;
-  const std::string_view bytes = kelvane::fuzz::asBytes(data + 1, size - 1);
+  const std::string_view bytes = kelvane::fuzz::asBytes(data, size);
+  const std::wstring text = kelvane::utf8ToWide(bytes);
+  checkProfile(text);
+  checkProfile(asUtf16(bytes));
+  checkCut(text);
+  checkCut(asUtf16(bytes));
 
-  checkCut(bytes);
-  const std::string value = kelvane::profileValue(bytes, cut);
-  require(bytes.starts_with(value));
-  if (bytes.starts_with(kelvane::ProfileDefault)) {
-    require(value.empty());
-  } else if (cut) {
-    require(value == kelvane::dropDanglingLeadByte(bytes));
-  } else {
-    require(value == bytes);
-  }
-
-  // As the wizard reads "totalcount": the value widened, then counted.
-  checkCount(kelvane::fuzz::widenAnsi(value));
+  // As the wizard reads "totalcount": the value looked up, then counted.
+  const std::wstring value = kelvane::profileResult(text);
+  require(value.empty() || !text.starts_with(kelvane::ProfileDefault));
+  checkCount(value);
   checkCount(asUtf16(bytes));
   return 0;
 }

@@ -61,6 +61,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     require(pieced == items);
   }
 
+  // As UTF-16 the same rules give the same items, unit for unit.
+  const auto units = [](std::string_view text) {
+    std::wstring wide;
+    for (const char c : text) wide += static_cast<wchar_t>(static_cast<unsigned char>(c));
+    return wide;
+  };
+  std::vector<std::wstring> wideItems;
+  for (const std::string& item : items) wideItems.push_back(units(item));
+  require(kelvane::readTextItems("\xFF\xFE" + kelvane::wideToUtf16Le(units(bytes)), nullptr) == wideItems);
+
   size_t itemBytes = 0;
   for (const std::string& item : items) itemBytes += item.size();
   require(itemBytes <= bytes.size());

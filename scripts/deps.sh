@@ -13,6 +13,14 @@ as_root() {
   else echo "deps: need root to run: $*" >&2; exit 1; fi
 }
 
+# The 32-bit build's tests run in a WoW64 prefix, which needs Wine's i386 half.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  echo "deps: adding the i386 architecture"
+  as_root dpkg --add-architecture i386
+  as_root apt-get update -qq
+fi
+packages+=(wine32:i386)
+
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -37,6 +37,13 @@ if [ "$use_user_display" -eq 0 ] || [ -z "${DISPLAY:-}" ]; then
   xdpyinfo >/dev/null 2>&1 || { echo "wine-env: Xvfb did not start on $DISPLAY" >&2; exit 1; }
 fi
 
+# 32-bit programs run only in a WoW64 prefix (one with syswow64), which Wine makes
+# only while its i386 half is installed: a prefix made before that is made again.
+if [ -f "$WINEPREFIX/system.reg" ] && [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ] &&
+   [ -d /usr/lib/i386-linux-gnu/wine/i386-windows ]; then
+  echo "wine-env: the prefix in $WINEPREFIX cannot run 32-bit programs; making it again"
+  rm -rf "$WINEPREFIX"
+fi
 # The server must start with DISPLAY set, or later programs cannot open windows.
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "wine-env: creating the Wine prefix in $WINEPREFIX"

@@ -13,10 +13,12 @@ inline constexpr std::wstring_view ErrorSection = L"ERROR Secname";
 inline constexpr std::wstring_view ErrorKey = L"ERROR Keyname";
 inline constexpr std::wstring_view ErrorValue = L"ERROR KeyValue";
 
-// The default GetPrivateProfileString gives for a missing file, section or key.
-inline constexpr std::string_view ProfileDefault = "Failed";
-// Values are read through a 50-byte buffer: at most 49 bytes and the terminator.
-inline constexpr int ProfileBufferBytes = 50;
+// A GET of a missing file, section or key yields this text, and a value that
+// begins with it (case-sensitively) reads as empty too.
+inline constexpr std::wstring_view ProfileDefault = L"Failed";
+// Values have always been read through a 50-byte buffer of GBK text: at most 49
+// bytes of a value and the terminator.
+inline constexpr size_t ProfileValueBytes = 49;
 
 enum class IniMode { Get, Write, Other };
 
@@ -29,16 +31,29 @@ std::optional<std::wstring> iniArgumentError(std::wstring_view mode, std::wstrin
                                              std::wstring_view key,
                                              const std::optional<std::wstring>& value);
 
-// What a GET returns for the bytes the profile call put in the buffer (up to its
-// terminator): empty when they begin with "Failed" (a missing key, or a value
-// beginning with those letters, in that case only), otherwise the bytes.
-// `cut` says the stored value was longer than the buffer: then a GBK lead byte
-// left dangling at the end by the cut is dropped.
-std::string profileValue(std::string_view bytes, bool cut);
+// The profile file, decoded, read as the system's profile functions read it:
+// "[name]" starts a section, "key = value" lines follow; names match without
+// regard to ASCII case; a value loses the blanks around it and one pair of
+// enclosing quotes (double or single). Only the first section of a name counts,
+// and in it the first line of a key. Lines end at CR LF, CR or LF; a line without
+// an equals sign holds no value. Nothing when the section or key is missing.
+std::optional<std::wstring> profileLookup(std::wstring_view text, std::wstring_view section, std::wstring_view key);
 
-// Drops a final GBK lead byte whose trail byte was cut off. Scans from the start,
-// because a byte in the lead range may be the trail of the character before it.
-std::string dropDanglingLeadByte(std::string_view bytes);
+// The text with `key` of `section` set to `value`: the key's line replaced, or a
+// line added after the section's last, or the section added at the end.
+std::wstring profileWithValue(std::wstring_view text, std::wstring_view section, std::wstring_view key,
+                              std::wstring_view value);
+
+// What a GET returns for a stored value: empty for none, for an empty one and for
+// one beginning with "Failed"; otherwise the value cut to ProfileValueBytes.
+std::wstring profileResult(const std::optional<std::wstring>& stored);
+
+// The text cut to at most `maxBytes` bytes of GBK, never inside a character, so a
+// caption is cut at the same character whichever encoding its file is in. Told
+// without the code page's table: an ASCII character and the euro sign (one byte
+// in code page 936) take one byte, every other character two; a character GBK
+// lacks counts as two as well (a surrogate pair is one such character).
+std::wstring cutToGbkBytes(std::wstring_view text, size_t maxBytes);
 
 // The number of solutions of a topic: a whole number from 0 to 4, blanks around
 // it allowed; nothing for anything else.

@@ -15,7 +15,7 @@ std::optional<std::wstring> SolutionFiles::recordText(const std::wstring& topic)
   // A record file larger than its limit reads as unreadable, never as megabytes of text.
   const std::optional<std::string> bytes = readFileBytes(recordPath(topic), MaxRecordBytes);
   if (!bytes) return std::nullopt;
-  return ansiToWide(recordDisplayBytes(*bytes));
+  return recordDisplayText(*bytes, gbkToWide);
 }
 
 std::optional<uint64_t> SolutionFiles::fileSize(const std::wstring& path) const { return kelvane::fileSize(path); }

@@ -30,35 +30,63 @@ TEST(IniRules, ArgumentsAreCheckedModeFirstThenSectionThenKeyThenValue) {
 }
 
 TEST(IniRules, ValuesBeginningWithFailedReadAsEmptyCaseSensitively) {
-  EXPECT_EQ(profileValue("Failed", false), "");
-  EXPECT_EQ(profileValue("Failed to boot", false), "");
-  EXPECT_EQ(profileValue("failed to boot", false), "failed to boot");
-  EXPECT_EQ(profileValue("Faile", false), "Faile");
-  EXPECT_EQ(profileValue("", false), "");
+  EXPECT_EQ(profileResult(L"Failed"), L"");
+  EXPECT_EQ(profileResult(L"Failed to boot"), L"");
+  EXPECT_EQ(profileResult(L"failed to boot"), L"failed to boot");
+  EXPECT_EQ(profileResult(L"Faile"), L"Faile");
+  EXPECT_EQ(profileResult(L""), L"");
+  EXPECT_EQ(profileResult(std::nullopt), L"");
 }
 
-TEST(IniRules, ACutValueLosesADanglingLeadByteButAFittingValueIsKeptAsStored) {
-  // 24 Chinese characters (48 bytes) and the lead byte of the 25th.
-  std::string chinese;
-  for (int i = 0; i < 24; ++i) chinese += "\xC5\xC5";
-  EXPECT_EQ(profileValue(chinese + "\xB3", true), chinese);
+TEST(IniRules, AValueIsCutAt49GbkBytesNeverInsideACharacter) {
+  const std::wstring chinese(25, L'排');
+  EXPECT_EQ(profileResult(chinese), chinese.substr(0, 24));
   // An ASCII letter first shifts the pairs: 49 bytes of whole characters stay.
-  EXPECT_EQ(profileValue("a" + chinese, true), "a" + chinese);
-  // A value that was not cut comes back byte for byte, even when odd.
-  EXPECT_EQ(profileValue(chinese + "\xB3", false), chinese + "\xB3");
+  EXPECT_EQ(profileResult(L"a" + chinese), L"a" + chinese.substr(0, 24));
+  EXPECT_EQ(profileResult(std::wstring(60, L'x')), std::wstring(49, L'x'));
+  // The euro sign is one byte of code page 936; a character GBK lacks counts two,
+  // and a surrogate pair is one character, kept or dropped whole.
+  EXPECT_EQ(cutToGbkBytes(L"ab\x20AC", 3), L"ab\x20AC");
+  EXPECT_EQ(cutToGbkBytes(L"a\xD83D\xDE00", 3), L"a\xD83D\xDE00");
+  EXPECT_EQ(cutToGbkBytes(L"ab\xD83D\xDE00", 3), L"ab");
 }
 
-TEST(IniRules, TheLeadByteScanStartsFromTheBeginning) {
-  // "\x81\x81" is one character whose trail byte lies in the lead range; looking
-  // only at the last byte would wrongly drop it.
-  EXPECT_EQ(dropDanglingLeadByte("ab\x81\x81"), "ab\x81\x81");
-  EXPECT_EQ(dropDanglingLeadByte("ab\x81\x81\x81"), "ab\x81\x81");
-  EXPECT_EQ(dropDanglingLeadByte("\x81"), "");
-  EXPECT_EQ(dropDanglingLeadByte("abc"), "abc");
-  EXPECT_EQ(dropDanglingLeadByte(""), "");
-  // 0x80 and 0xFF are not lead bytes.
-  EXPECT_EQ(dropDanglingLeadByte("a\x80"), "a\x80");
-  EXPECT_EQ(dropDanglingLeadByte("a\xFF"), "a\xFF");
+TEST(IniRules, TheProfileIsReadAsTheSystemReadsIt) {
+  const std::wstring text =
+      L"top=outside\r\n"
+      L" [ Sys2 ]\r\n"
+      L"TotalCount = 2 \r\n"
+      L"caption1=\"  quoted  \"\r\n"
+      L"caption2='single'\r\n"
+      L"caption3=\"unbalanced\r"
+      L"noequals\n"
+      L"empty=\r\n"
+      L"caption1=second\r\n"
+      L"[other]\r\n"
+      L"top=inside\r\n"
+      L"[sys2]\r\n"
+      L"later=ignored\r\n";
+  EXPECT_EQ(profileLookup(text, L"sys2", L"totalcount"), L"2");
+  EXPECT_EQ(profileLookup(text, L"SYS2", L"CAPTION1"), L"  quoted  ");
+  EXPECT_EQ(profileLookup(text, L"sys2", L"caption2"), L"single");
+  EXPECT_EQ(profileLookup(text, L"sys2", L"caption3"), L"\"unbalanced");
+  EXPECT_EQ(profileLookup(text, L"sys2", L"empty"), L"");
+  EXPECT_EQ(profileLookup(text, L"other", L"top"), L"inside");
+  // Missing: a key before any section, a line without '=', a key of a later
+  // section of the same name, an unknown section.
+  EXPECT_EQ(profileLookup(text, L"sys2", L"top"), std::nullopt);
+  EXPECT_EQ(profileLookup(text, L"sys2", L"noequals"), std::nullopt);
+  EXPECT_EQ(profileLookup(text, L"sys2", L"later"), std::nullopt);
+  EXPECT_EQ(profileLookup(text, L"sys9", L"totalcount"), std::nullopt);
+}
+
+TEST(IniRules, AWrittenValueReplacesItsLineOrJoinsItsSectionOrStartsOne) {
+  const std::wstring text = L"[a]\r\nk=1\r\n\r\n[b]\r\nx=2";
+  EXPECT_EQ(profileWithValue(text, L"A", L"K", L"重启"), L"[a]\r\nk=重启\r\n\r\n[b]\r\nx=2");
+  EXPECT_EQ(profileWithValue(text, L"a", L"n", L"3"), L"[a]\r\nk=1\r\nn=3\r\n\r\n[b]\r\nx=2");
+  EXPECT_EQ(profileWithValue(text, L"c", L"n", L"3"), text + L"\r\n[c]\r\nn=3\r\n");
+  EXPECT_EQ(profileWithValue(L"", L"c", L"n", L"3"), L"[c]\r\nn=3\r\n");
+  EXPECT_EQ(profileLookup(profileWithValue(text, L"b", L"y", L"4"), L"b", L"y"), L"4");
 }
 
 TEST(IniRules, ASolutionCountIsAWholeNumberFromZeroToFour) {

@@ -79,27 +79,101 @@ TEST(ItemReader, NulBytesAreOrdinaryText) {
   EXPECT_THAT(readItems(withNul), ElementsAre(std::string("a\0b", 3), "c"));
 }
 
+// Stands in for code page 936, which only Windows has: each byte becomes the unit
+// of the same value, so a test sees which bytes reached the GBK decoder.
+std::wstring bytesAsUnits(std::string_view bytes) {
+  std::wstring text;
+  for (const char c : bytes) text += static_cast<wchar_t>(static_cast<unsigned char>(c));
+  return text;
+}
+
+std::string utf16Le(std::wstring_view text) { return wideToUtf16Le(text); }
+
 // The catalogue is read in pieces: wherever the pieces end (inside a CR LF, a
-// quoted item, the blanks before an item), the items are those of the whole.
+// quoted item, the blanks before an item, a UTF-16 unit), the items are those of
+// the whole, in bytes and in UTF-16 alike.
 TEST(ItemReader, PiecesGiveTheItemsOfTheWholeWhereverTheyAreCut) {
   const std::string data = "  a,\"b,\r\nc\" junk\r\n\r\n d\re\n\r,\"\",x,  ";
   const std::vector<std::string> whole = readItems(data);
   ASSERT_EQ(whole.size(), 10u);
-  for (size_t first = 0; first <= data.size(); ++first) {
-    for (size_t second = first; second <= data.size(); ++second) {
+  std::vector<std::wstring> wideWhole;
+  for (const std::string& item : whole) wideWhole.push_back(bytesAsUnits(item));
+  const std::string utf16 = "\xFF\xFE" + utf16Le(bytesAsUnits(data));
+  EXPECT_EQ(readTextItems(utf16, bytesAsUnits), wideWhole);
+  for (size_t first = 0; first <= utf16.size(); ++first) {
+    for (size_t second = first; second <= utf16.size(); ++second) {
       ItemReader reader;
+      TextItemReader wideReader(detectEncoding(utf16), bytesAsUnits);
       std::vector<std::string> items;
-      for (const std::string_view piece : {std::string_view(data).substr(0, first),
-                                           std::string_view(data).substr(first, second - first),
-                                           std::string_view(data).substr(second)}) {
-        reader.append(piece);
+      std::vector<std::wstring> wideItems;
+      const auto take = [&] {
         while (std::optional<ItemReader::Item> item = reader.next()) items.push_back(item->text);
+        while (std::optional<TextItemReader::Item> item = wideReader.next()) wideItems.push_back(item->text);
+      };
+      const std::pair<size_t, size_t> pieces[] = {{0, first}, {first, second}, {second, utf16.size()}};
+      for (const auto& [begin, end] : pieces) {
+        if (begin <= data.size()) reader.append(std::string_view(data).substr(begin, end - begin));
+        wideReader.append(std::string_view(utf16).substr(begin, end - begin));
+        take();
       }
       reader.finish();
-      while (std::optional<ItemReader::Item> item = reader.next()) items.push_back(item->text);
+      wideReader.finish();
+      take();
       ASSERT_EQ(items, whole) << "cut at " << first << " and " << second;
+      ASSERT_EQ(wideItems, wideWhole) << "cut at " << first << " and " << second;
     }
   }
+}
+
+TEST(ItemReader, TheRulesHoldInEveryEncodingAndEachItemIsDecodedAsItsFileIs) {
+  // 排除向导,"维护, 工具" and 乗 (whose GBK trail byte is a backslash).
+  const std::wstring text = L"排除向导,\"维护, 工具\"\r\n 乗\r\n";
+  const auto expected = ElementsAre(L"排除向导", L"维护, 工具", L"乗");
+  EXPECT_THAT(readTextItems(wideToUtf8(text), bytesAsUnits), expected);
+  EXPECT_THAT(readTextItems("\xEF\xBB\xBF" + wideToUtf8(text), bytesAsUnits), expected);
+  EXPECT_THAT(readTextItems("\xFF\xFE" + utf16Le(text), bytesAsUnits), expected);
+  // GBK goes to its decoder item by item, bytes unchanged.
+  EXPECT_THAT(readTextItems("\xC5\xC5\xB3\xFD,\"\xCE\xAC, \xBB\xA4\"\r\n \x81\x5C", bytesAsUnits),
+              ElementsAre(L"\xC5\xC5\xB3\xFD", L"\xCE\xAC, \xBB\xA4", L"\x81\x5C"));
+}
+
+TEST(TextEncoding, AFileIsTakenByItsMarkElseAsUtf8WhenItAllIsElseAsGbk) {
+  const DetectedEncoding gbk{TextEncoding::Gbk, 0}, utf8{TextEncoding::Utf8, 0};
+  EXPECT_EQ(detectEncoding("\xEF\xBB\xBF" "abc"), (DetectedEncoding{TextEncoding::Utf8, 3}));
+  EXPECT_EQ(detectEncoding(std::string_view("\xFF\xFE" "a\0", 4)), (DetectedEncoding{TextEncoding::Utf16Le, 2}));
+  EXPECT_EQ(detectEncoding("\xFF\xFE"), (DetectedEncoding{TextEncoding::Utf16Le, 2}));
+  EXPECT_EQ(detectEncoding("a \xE6\x8E\x92\xE9\x99\xA4\r\n\xF0\x9F\x98\x80"), utf8);  // 排除 and an emoji
+  // ASCII alone reads the same either way; it stays with the shipped encoding.
+  EXPECT_EQ(detectEncoding("plain text\r\n"), gbk);
+  EXPECT_EQ(detectEncoding(""), gbk);
+  // GBK that is not UTF-8: 排除向导, and 你好, whose second bytes are no continuations.
+  EXPECT_EQ(detectEncoding("\xC5\xC5\xB3\xFD\xCF\xF2\xB5\xBC"), gbk);
+  EXPECT_EQ(detectEncoding("ok \xC4\xE3\xBA\xC3"), gbk);
+  // Valid UTF-8 followed by one GBK character, a cut-off sequence, an overlong
+  // form and an encoded surrogate: none of them is UTF-8.
+  EXPECT_EQ(detectEncoding("\xE6\x8E\x92 \xC5\xC5"), gbk);
+  EXPECT_EQ(detectEncoding("\xE6\x8E\x92\xE6\x8E"), gbk);
+  EXPECT_EQ(detectEncoding("\xC1\xBF"), gbk);
+  EXPECT_EQ(detectEncoding("\xED\xA0\x80"), gbk);
+  // Looked at in pieces, a sequence split between them is whole.
+  EncodingSniffer sniffer;
+  for (const char* piece : {"a\xE6", "\x8E", "\x92", ""}) sniffer.append(piece);
+  EXPECT_EQ(sniffer.result(), utf8);
+  EXPECT_FALSE(sniffer.decided());
+}
+
+TEST(TextEncoding, DecodesUtf8AndUtf16ToTheSameUnitsAndBackExactly) {
+  const std::wstring text = L"排除 a\x20AC\xD83D\xDE00";  // an emoji is a surrogate pair
+  EXPECT_EQ(utf8ToWide("\xE6\x8E\x92\xE9\x99\xA4 a\xE2\x82\xAC\xF0\x9F\x98\x80"), text);
+  EXPECT_EQ(utf8ToWide(wideToUtf8(text)), text);
+  EXPECT_EQ(utf16LeToWide(wideToUtf16Le(text)), text);
+  EXPECT_EQ(decodeText("\xFF\xFE" + wideToUtf16Le(text), bytesAsUnits), text);
+  EXPECT_EQ(decodeText("\xEF\xBB\xBF" + wideToUtf8(text), bytesAsUnits), text);
+  EXPECT_EQ(decodeText("\xC5\xC5", bytesAsUnits), L"\xC5\xC5");
+  // A byte that starts no valid sequence is one replacement character; the
+  // text after it is read afresh.
+  EXPECT_EQ(utf8ToWide("a\xE6\x8E" "b\xFF"), L"a\xFFFD\xFFFD" L"b\xFFFD");
+  EXPECT_EQ(utf16LeToWide(std::string_view("a\0b", 3)), L"a\xFFFD");
 }
 
 TEST(ItemReader, AnItemBeyondTheLimitKeepsItsStartAndTheNextItemIsExact) {

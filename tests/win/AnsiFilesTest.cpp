@@ -1,5 +1,7 @@
-// Text in the ANSI code page (GBK here), whole-file reading, and where DLLs load from.
+// GBK text, whole-file reading in every encoding, and where DLLs load from.
 #include <windows.h>
+
+#include <cstdlib>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -7,6 +9,7 @@
 #include "common/Ansi.h"
 #include "common/DllSafety.h"
 #include "common/Files.h"
+#include "common/TextEncoding.h"
 #include "tests/win/TestSupport.h"
 
 namespace kelvane {
@@ -20,12 +23,20 @@ const std::string WizardGbk = "\xC5\xC5\xB3\xFD\xCF\xF2\xB5\xBC";  // 排除向�
 
 TEST(Ansi, TheTestsRunWithTheChineseCodePage) { ASSERT_EQ(GetACP(), 936u); }
 
+// The runs of the data tests under other code pages name the one they meant.
+TEST(Files, TheRunIsAtTheCodePageItWasStartedFor) {
+  const char* expected = std::getenv("KELVANE_EXPECTED_ACP");
+  if (!expected) GTEST_SKIP() << "a run at the usual code page";
+  EXPECT_EQ(std::to_string(GetACP()), expected);
+}
+
 TEST(Ansi, GbkBytesDecodeToTheirCharactersAndBack) {
-  EXPECT_EQ(ansiToWide(WizardGbk), L"排除向导");
-  EXPECT_EQ(wideToAnsi(L"排除向导"), WizardGbk);
-  EXPECT_EQ(ansiToWide("\x81\x5C"), L"乗");
-  EXPECT_EQ(ansiToWide(""), L"");
-  EXPECT_EQ(wideToAnsi(L""), "");
+  EXPECT_EQ(gbkToWide(WizardGbk), L"排除向导");
+  EXPECT_EQ(exactGbk(L"排除向导"), WizardGbk);
+  EXPECT_EQ(gbkToWide("\x81\x5C"), L"乗");
+  EXPECT_EQ(gbkToWide(""), L"");
+  EXPECT_EQ(exactGbk(L""), "");
+  EXPECT_EQ(exactGbk(L"한"), std::nullopt);
 }
 
 TEST(Files, AnItemFileIsSplitOnBytesAndDecodedItemByItem) {
@@ -35,6 +46,16 @@ TEST(Files, AnItemFileIsSplitOnBytesAndDecodedItemByItem) {
   const auto items = readItemFile(path);
   ASSERT_TRUE(items);
   EXPECT_THAT(*items, ElementsAre(L"排除向导", L"a, b", L"乗丂"));
+  // The same items from the file saved as UTF-8 with and without a mark and as
+  // UTF-16, whole or in pieces, whatever the system's code page.
+  const std::wstring text = L"排除向导,\"a, b\"\r\n乗丂\r\n";
+  for (const std::string& bytes : {wideToUtf8(text), "\xEF\xBB\xBF" + wideToUtf8(text), "\xFF\xFE" + wideToUtf16Le(text)}) {
+    ASSERT_TRUE(writeFile(path, bytes));
+    EXPECT_EQ(readItemFile(path), items);
+    std::vector<std::wstring> pieced;
+    EXPECT_TRUE(readItemFileInPieces(path, 64, [&](std::wstring_view item, bool) { return pieced.emplace_back(item), true; }));
+    EXPECT_EQ(pieced, *items);
+  }
 }
 
 TEST(Files, AMissingFileIsReportedAndAnEmptyFileHasNoItems) {

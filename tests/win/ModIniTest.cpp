@@ -1,10 +1,12 @@
 // The INI routine and the record reader against the real profile functions and
-// real files, in code page 936.
+// real files, in GBK and UTF-8.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include "common/Ansi.h"
 #include "common/Files.h"
+#include "common/TextEncoding.h"
 #include "tests/fakes/ScriptedMessageBoxes.h"
 #include "tests/win/TestSupport.h"
 #include "wizard/SolutionFiles.h"
@@ -27,7 +29,8 @@ const std::string Pai = "\xC5\xC5";  // 排 in GBK
 
 class ModIni : public ::testing::Test {
  protected:
-  explicit ModIni(const std::wstring& folderName = L"ini") : folder(folderName) {
+  // The store in GBK, or saved again as UTF-8 without a mark.
+  explicit ModIni(const std::wstring& folderName = L"ini", bool utf8 = false) : folder(folderName) {
     CreateDirectoryW((folder.path() + L"\\data").c_str(), nullptr);
     const std::string contents =
         "[sys2]\r\n"
@@ -40,7 +43,7 @@ class ModIni : public ::testing::Test {
         "cut=" + repeat(Pai, 25) + "\r\n"
         "shifted=a" + repeat(Pai, 25) + "\r\n"
         "exact=a" + repeat(Pai, 24) + "\r\n";
-    EXPECT_TRUE(writeFile(iniPath(), contents));
+    EXPECT_TRUE(writeFile(iniPath(), utf8 ? wideToUtf8(gbkToWide(contents)) : contents));
   }
   std::wstring iniPath() const { return folder.path() + L"\\data\\sol.ini"; }
   std::string iniBytes() const { return readFileBytes(iniPath()).value_or(""); }
@@ -113,6 +116,23 @@ class ModIniOutsideTheCodePage : public ModIni {
  protected:
   ModIniOutsideTheCodePage() : ModIni(L"ini-한국어") {}
 };
+
+class ModIniInUtf8 : public ModIni {
+ protected:
+  ModIniInUtf8() : ModIni(L"ini-utf8", true) {}
+};
+
+// The cut counts GBK bytes whichever encoding the file is in, so a caption is cut
+// at the same character; and a write keeps the file's encoding.
+TEST_F(ModIniInUtf8, ReadsAndCutsAsTheGbkFileAndWritesUtf8) {
+  EXPECT_EQ(ini.IniAccess(L"GET", L"sys2", L"caption1"), L"排排");
+  EXPECT_EQ(ini.IniAccess(L"GET", L"sys2", L"cut"), std::wstring(24, L'排'));
+  EXPECT_EQ(ini.IniAccess(L"GET", L"sys2", L"shifted"), L"a" + std::wstring(24, L'排'));
+  EXPECT_EQ(ini.IniAccess(L"GET", L"sys2", L"failedUpper"), L"");
+  EXPECT_EQ(ini.IniAccess(L"WRITE", L"sys2", L"caption2", std::wstring(L"重启")), L"");
+  EXPECT_NE(iniBytes().find("caption2=\xE9\x87\x8D\xE5\x90\xAF\r\n"), std::string::npos);
+  EXPECT_EQ(ini.IniAccess(L"GET", L"sys2", L"caption1"), L"排排");
+}
 
 TEST_F(ModIniOutsideTheCodePage, ReadsTheSameThroughAFolderNameWithoutAnAnsiForm) {
   EXPECT_EQ(ini.IniAccess(L"GET", L"sys2", L"caption1"), L"排排");

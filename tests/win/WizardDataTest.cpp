@@ -8,10 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "common/Ansi.h"
 #include "common/Files.h"
+#include "common/TextEncoding.h"
 #include "tests/fakes/ScriptedMessageBoxes.h"
 #include "tests/win/TestSupport.h"
 #include "wizard/IniRules.h"
+#include "wizard/RecordText.h"
+#include "wizard/SolutionFiles.h"
 #include "wizard/modIni.h"
 
 namespace kelvane {
@@ -44,6 +48,11 @@ TEST(InstalledWizardData, EveryTopicHasItsSectionWithACountAndCaptionsThatFit) {
   EXPECT_TRUE(isStrictGbk(*iniBytes));
   testing::ScriptedMessageBoxes messageBoxes;
   modIni ini(app, messageBoxes, [] {});
+  // The system's own profile reader, as a reference that does not depend on the
+  // system's code page: it reads a UTF-16 copy of the store the same everywhere.
+  const testing::ScratchDirectory copy(L"sol-utf16");
+  const std::wstring reference = copy.path() + L"\\sol.ini";
+  ASSERT_TRUE(testing::writeFile(reference, "\xFF\xFE" + wideToUtf16Le(gbkToWide(*iniBytes))));
   for (const wchar_t* topic : Topics) {
     const std::optional<int> count = solutionCount(ini.IniAccess(L"GET", topic, L"totalcount"));
     ASSERT_TRUE(count) << ::testing::PrintToString(std::wstring(topic));
@@ -51,15 +60,29 @@ TEST(InstalledWizardData, EveryTopicHasItsSectionWithACountAndCaptionsThatFit) {
       const std::wstring key = L"caption" + std::to_wstring(number);
       // Read through a large buffer, so a caption longer than 49 bytes shows.
       wchar_t full[512] = {};
-      GetPrivateProfileStringW(topic, key.c_str(), L"", full, 512, (app + L"\\data\\sol.ini").c_str());
-      char ansi[1024] = {};
-      const int bytes = WideCharToMultiByte(936, 0, full, -1, ansi, sizeof ansi, nullptr, nullptr) - 1;
+      GetPrivateProfileStringW(topic, key.c_str(), L"", full, 512, reference.c_str());
+      const int bytes = static_cast<int>(exactGbk(full).value_or("").size());
       EXPECT_GT(bytes, 0) << ::testing::PrintToString(key);
       EXPECT_LE(bytes, 49) << ::testing::PrintToString(std::wstring(full));
       EXPECT_EQ(ini.IniAccess(L"GET", topic, key), full);
     }
   }
   EXPECT_TRUE(messageBoxes.shown.empty());
+}
+
+TEST(InstalledWizardData, EveryTopicTextReadsAsCodePage936ReadsIt) {
+  const std::wstring app = testing::installedAppDirectory();
+  testing::ScriptedMessageBoxes messageBoxes;
+  SolutionFiles files(app, messageBoxes, [] {});
+  for (const wchar_t* topic : Topics) {
+    const auto bytes = readFileBytes(app + L"\\data\\" + topic + L".Rd");
+    ASSERT_TRUE(bytes);
+    const std::string shown = recordDisplayBytes(*bytes);
+    std::wstring expected(shown.size(), L'\0');
+    expected.resize(static_cast<size_t>(MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, shown.data(),
+        static_cast<int>(shown.size()), expected.data(), static_cast<int>(expected.size()))));
+    EXPECT_EQ(files.recordText(topic), expected) << ::testing::PrintToString(std::wstring(topic));
+  }
 }
 
 // A step that changes firmware settings or the boot order, and the repairs of the
