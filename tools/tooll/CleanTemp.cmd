@@ -33,44 +33,53 @@ echo 本程序删除临时文件夹中的文件，释放磁盘空间。临时文
 echo 时留下的，删除后不会影响已安装的软件；正在使用的文件会被跳过。
 echo 注意：删除后无法恢复，请先关闭正在运行的其他程序。
 echo.
-echo 安全说明：本程序只删除临时文件夹里的文件，再把其中的子文件夹整个
-echo 删除。子文件夹如果是指向别处的“链接”（联接点、符号链接），只删除
-echo 链接本身，不会进入它指向的文件夹，那里的文件不会受到影响。
+echo 安全说明：本程序只删除临时文件夹最上一层的文件和空的子文件夹，不进入
+echo 任何子文件夹。子文件夹如果是指向别处的“链接”（联接点、符号链接），只
+echo 删除链接本身，它指向的文件夹不会受到影响。
 echo.
-call :checktemp "%TEMP%"
+call :checktemp "%TEMP%" "%USERPROFILE%"
 if errorlevel 1 goto badtemp
-echo 将要清理：%folder%
+echo 将要清理："%folder%"
 call :ask "确定要删除这个文件夹里的临时文件吗？"
 if errorlevel 1 goto cancelled
 call :clean "%folder%"
 call :checkadmin
 if errorlevel 1 goto end
-call :checktemp "%SystemRoot%\Temp"
+call :checktemp "%SystemRoot%\Temp" "%SystemRoot%"
 if errorlevel 1 goto end
 echo.
-echo 还可以清理系统临时文件夹：%folder%
+echo 还可以清理系统临时文件夹："%folder%"
 call :ask "要一并清理系统临时文件夹吗？"
 if errorlevel 1 goto end
 call :clean "%folder%"
 goto end
 
 :badtemp
-echo 临时文件夹“%TEMP%”不存在，或者看起来不是专用的临时文件夹，
-echo 或者它本身是指向别处的链接，为安全起见本程序不做清理，没有删除
-echo 任何文件。
+echo 临时文件夹 "%TEMP%" 不存在，或者看起来不是专用的临时文件夹，或者
+echo 不在你的用户文件夹里，或者它的路径上有指向别处的链接。为安全起见本
+echo 程序不做清理，没有删除任何文件。
 goto end
 
 :checktemp
 rem Sets "folder" to the full path of a temporary folder that is safe to empty:
-rem it exists, is not itself a link to somewhere else, and has a "Temp" or
-rem "Tmp" folder in its path. The full path resolves "..", so "C:\Temp\..\Users"
-rem does not pass; the test cuts "\temp\" out of the path (case does not matter)
-rem and sees whether anything was cut. %%~a gives the attributes, "l" a link.
+rem it exists, lies inside the folder given second (the user's profile, or the
+rem Windows folder), neither it nor any folder above it is a link to somewhere
+rem else, and it has a "Temp" or "Tmp" folder in its path. TEMP comes from the
+rem user's own settings, which programs without administrator rights can
+rem change: a junction anywhere on its path would turn the clean-up on another
+rem folder. The full path resolves "..", so "C:\Temp\..\Users" does not pass;
+rem the test cuts "\temp\" out of the path (case does not matter) and sees
+rem whether anything was cut.
 set "folder="
 if "%~1"=="" exit /b 1
+if "%~2"=="" exit /b 1
 if not exist "%~f1\" exit /b 1
-set "attributes=%~a1"
-if not "%attributes:l=%"=="%attributes%" exit /b 1
+set "probe=%~f1"
+set "within=%~f2"
+call set "inside=%%probe:*%within%\=%%"
+if /i not "%within%\%inside%"=="%probe%" exit /b 1
+call :nolinks "%~f1"
+if errorlevel 1 exit /b 1
 set "probe=\%~f1\"
 set "rest=%probe:\temp\=%"
 if not "%rest%"=="%probe%" goto safetemp
@@ -81,23 +90,36 @@ exit /b 1
 set "folder=%~f1"
 exit /b 0
 
+:nolinks
+rem Fails when the folder given, or any folder above it up to the drive, is a
+rem link (a junction or a symbolic link): %%~a gives the attributes, "l" a link.
+set "walk=%~f1"
+:nolinksstep
+if "%walk:~-1%"=="\" set "walk=%walk:~0,-1%"
+if "%walk:~1%"==":" exit /b 0
+set "attributes="
+for %%I in ("%walk%") do set "attributes=%%~aI"
+if not defined attributes exit /b 1
+if not "%attributes:l=%"=="%attributes%" exit /b 1
+for %%I in ("%walk%\..") do set "walk=%%~fI"
+goto nolinksstep
+
 :clean
-rem Elevated, in a folder where any user may create folders: "del /s" would go
-rem down into a junction planted there and delete the files it points to. So
-rem only the files at the top level are deleted; a link to a folder is removed
-rem by "rd" without /s, which deletes the link and not what it points to; a real
-rem folder is removed by "rd /s /q", which removes a link met inside it as a
-rem link, without following it. Names come from dir and are used with the full
-rem path, never relative to the current folder; "eol=:" keeps a name that begins
-rem with ";" (no file name can hold a colon).
+rem Elevated, in a folder where other programs may create folders: any walk
+rem down a tree by name can be turned, by a junction swapped in while it runs,
+rem into a delete of another folder. So nothing is deleted below the top level:
+rem the files there, and each folder by "rd" without /s, which removes an
+rem empty folder, or a link itself without following it, and leaves a folder
+rem with anything in it alone. Names come from dir and are used with the full
+rem path, never relative to the current folder; "eol=:" keeps a name that
+rem begins with ";" (no file name can hold a colon).
 echo.
-echo 正在清理 %~1 ……
+echo 正在清理 "%~1" ……
 del /f /q /a "%~1\*" >nul 2>&1
-for /f "eol=: delims=" %%D in ('dir /a:dl /b "%~1" 2^>nul') do rd "%~1\%%D" >nul 2>&1
-for /f "eol=: delims=" %%D in ('dir /a:d-l /b "%~1" 2^>nul') do rd /s /q "%~1\%%D" >nul 2>&1
+for /f "eol=: delims=" %%D in ('dir /a:d /b "%~1" 2^>nul') do rd "%~1\%%D" >nul 2>&1
 set "left=0"
 for /f "eol=: delims=" %%N in ('dir /a /b "%~1" 2^>nul') do set /a left+=1
-echo 完成：%~1 已清理，仍有 %left% 项正在被程序使用，已跳过。
+echo 完成："%~1" 已清理，仍有 %left% 项（正在使用的文件，或不是空的子文件夹）留下未删。
 exit /b 0
 
 rem ---- Shared routines ----------------------------------------------------
