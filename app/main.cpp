@@ -5,7 +5,6 @@
 #include "common/DllSafety.h"
 #include "common/Files.h"
 #include "common/Handles.h"
-#include "bench/StartupMarks.h"
 #include "common/OwnFileCopies.h"
 #include "common/SingleInstance.h"
 #include "common/SystemServices.h"
@@ -13,7 +12,6 @@
 #include "shell/Frmmain.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
-  KELVANE_STARTUP_MARK("wWinMain");
   // Nothing started from here, or loaded by a name, may find it in the folder
   // the program was started from, which others may be able to write.
   SetCurrentDirectoryW(kelvane::systemFolder().c_str());
@@ -32,10 +30,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   kelvane::restrictDllLoadingToSystemDirectory();
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
-  KELVANE_STARTUP_MARK("common-controls");
   // The pictures are decoded through COM; started once here, not per picture.
   const kelvane::ImagingScope imaging;
-  KELVANE_STARTUP_MARK("com");
 
   kelvane::SystemLauncher launcher;
   kelvane::SystemMessageBoxes messageBoxes;
@@ -43,7 +39,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
                               launcher.removeCopies();
                               ExitProcess(0);
                             }});
-  KELVANE_STARTUP_MARK("frmmain-constructed");
   if (!frmmain.create(showCommand)) {
     messageBoxes.show(nullptr, L"无法创建程序主窗口，请重新启动计算机后再试。", L"", kelvane::MbOk | kelvane::MbIconError);
     return 1;

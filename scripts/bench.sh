@@ -28,8 +28,5 @@ size_row() {  # figure, file
   for arch in win64 win32; do
     size_row "Kelvane.exe, $arch (bytes)" "$build/../$arch/app/Kelvane.exe"
   done
-  # The programs the start-up is measured against.
-  size_row "startup_twin.exe, win64 (bytes)" "$build/bin/startup_twin.exe"
-  size_row "bare_window.exe, win64 (bytes)" "$build/bin/bare_window.exe"
 } | tee "$report"
 echo "report: $report"

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "bench/StartupMarks.h"
 #include "controls/Dpi.h"
 #include "controls/Picture.h"
 #include "controls/Twips.h"
@@ -99,7 +98,6 @@ bool Frmmain::create(int showCommand) {
                                 CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left,
                                 outer.bottom - outer.top, nullptr, nullptr, GetModuleHandleW(nullptr), this));
   if (!window_) return false;
-  KELVANE_STARTUP_MARK("window-created");
   // The window may have opened on a monitor of another DPI: nothing is made in
   // it yet, so everything below is made for that one.
   if (const int actual = windowDpi(window_.get()); actual != dpi_) {
@@ -110,21 +108,14 @@ bool Frmmain::create(int showCommand) {
   form_ = WindowPlacement(window_.get(), twipsPerPixel_);
   help_.setOwner(window_.get());
   createSkin();
-  KELVANE_STARTUP_MARK("skin");
   createControls();
-  KELVANE_STARTUP_MARK("controls");
   // Form_Load sets the width and then the height: one pass at the final size
   // instead of one per step, while the window is still hidden.
   Form_Load();
-  KELVANE_STARTUP_MARK("form-load");
   layoutReady_ = true;
   Form_Resize();
-  KELVANE_STARTUP_MARK("layout-pass");
   ShowWindow(window_.get(), showCommand);
-  KELVANE_STARTUP_MARK("shown");
   UpdateWindow(window_.get());
-  KELVANE_STARTUP_MARK("painted");
-  KELVANE_WRITE_STARTUP_MARKS();
   // What is not on show (the other pages, the wizard's hidden controls) is made
   // once the window has painted: WM_TIMER comes only when no paint is pending.
   // A page button or a category pressed before then makes what it needs.
@@ -151,7 +142,6 @@ void Frmmain::makeSkinPictures() {
 void Frmmain::createSkin() {
   const HWND self = window_.get();
   makeSkinPictures();
-  KELVANE_STARTUP_MARK("skin-pictures");
   const float tpp = twipsPerPixel_;
   IMBar = std::make_unique<SkinImage>(self, IdIMBar, L"", IMBarPlace, tpp,
                                       SkinImageEvents{[this](int16_t button) { frame_.IMBar_MouseDown(button); }});
@@ -350,9 +340,7 @@ void Frmmain::createControls() {
   Menu = std::make_unique<Panel>(self, PanelDesign{MenuPlace, true, MenuBarColor, L"Menu", false, nullptr},
                                  twipsPerPixel_);
   createPageButtons();
-  KELVANE_STARTUP_MARK("page-buttons");
   FixWidze1 = std::make_unique<FixWidze>(pageContext());
-  KELVANE_STARTUP_MARK("wizard");
   const HFONT body = fonts_.text.get();
   Adwick_AD1 = std::make_unique<Banner>(self, BannerPlace, fonts_.caption.get(), body, twipsPerPixel_);
   LabelDesign advert{std::wstring(text::AdvertLabel), Label1Place, true, fonts_.buttonBold.get(),
