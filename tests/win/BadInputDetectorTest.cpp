@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "common/Handles.h"
+#include "common/OwnFileCopies.h"
 #include "detector/Detector.h"
 #include "detector/DetectorText.h"
 #include "shell/FrmmainText.h"
@@ -45,11 +46,9 @@ std::string utf8(const std::wstring& text) {
   return bytes;
 }
 
-std::wstring systemDirectoryPath() {
-  wchar_t path[MAX_PATH] = {};
-  GetSystemDirectoryW(path, MAX_PATH);
-  return path;
-}
+// Where the program plants its baits: the 64-bit system folder also when this
+// test runs as a 32-bit process, which would otherwise look in the 32-bit one.
+std::wstring systemDirectoryPath() { return nativeSystemFolder(); }
 
 std::wstring windowsDirectoryPath() {
   wchar_t path[MAX_PATH] = {};
@@ -185,6 +184,12 @@ class DetectorBadInput : public ::testing::Test {
           HWND dialog = testing::openDialog(processId);
           if (!dialog) return false;
           text = testing::dialogText(dialog);
+          // The program names the system folder as it sees it; as a 32-bit
+          // process this test reaches the same folder by its native name.
+          for (size_t at = 0; !shownSystemDir.empty() && (at = text.find(shownSystemDir, at)) != std::wstring::npos;
+               at += systemDir.size()) {
+            text.replace(at, shownSystemDir.size(), systemDir);
+          }
           for (const std::wstring& part : parts) {
             if (text.find(part) == std::wstring::npos) return false;
           }
@@ -198,7 +203,9 @@ class DetectorBadInput : public ::testing::Test {
   }
 
   // Presses a button of the dialog that says `part` and waits until it has closed.
-  void answer(const std::wstring& part, int button) {
+  void answer(std::wstring part, int button) {
+    const size_t at = shownSystemDir.empty() ? std::wstring::npos : part.find(systemDir);
+    if (at != std::wstring::npos) part.replace(at, systemDir.size(), shownSystemDir);
     ASSERT_TRUE(testing::answerDialog(processId, part, button))
         << "expected a dialog saying \"" << utf8(part) << "\", found: " << utf8(currentDialogText());
   }
@@ -288,6 +295,7 @@ class DetectorBadInput : public ::testing::Test {
   }
 
   const std::wstring systemDir = systemDirectoryPath();
+  const std::wstring shownSystemDir = systemDir == systemFolder() ? L"" : systemFolder();
   const std::wstring windowsDir = windowsDirectoryPath();
   const std::wstring appDir = testing::installedAppDirectory();
   Listing systemBefore, appBefore;

@@ -107,7 +107,7 @@ TEST_F(SysToolPage, OnlyTheSystemFolderIsSearchedAndConsolesStartInItsMmc) {
   for (const wchar_t* name : {L"ntbackup.exe", L"dfrgui.exe", L"perfmon.exe", L"mmc.exe", L"standin.exe"}) {
     ASSERT_TRUE(CopyFileW(marker.c_str(), (bin.path() + L"\\" + name).c_str(), FALSE));
   }
-  const std::wstring system = systemFolder();
+  const std::wstring system = nativeSystemFolder();  // where the page looks, 32-bit or not
   const std::vector<std::wstring> planted = {system + L"\\perfmon.exe", system + L"\\mmc.exe",
                                              system + L"\\eventvwr.msc"};
   for (const std::wstring& path : planted) ASSERT_TRUE(CopyFileW(marker.c_str(), path.c_str(), TRUE)) << path;
@@ -133,9 +133,10 @@ TEST_F(SysToolPage, OnlyTheSystemFolderIsSearchedAndConsolesStartInItsMmc) {
   for (const testing::MarkerLog::Run& run : markers.runs()) ran.push_back(run.program + L" | " + run.commandLine);
   for (const std::wstring& file : planted) DeleteFileW(file.c_str());
   std::sort(ran.begin(), ran.end());  // the two start side by side
+  const std::wstring shown = systemFolder();  // how a started program names its own folder
   EXPECT_EQ(ran, (std::vector<std::wstring>{
-                     system + L"\\mmc.exe | \"" + system + L"\\mmc.exe\" \"" + system + L"\\eventvwr.msc\" /s",
-                     system + L"\\perfmon.exe | \"" + system + L"\\perfmon.exe\" /rel"}));
+                     shown + L"\\mmc.exe | \"" + system + L"\\mmc.exe\" \"" + system + L"\\eventvwr.msc\" /s",
+                     shown + L"\\perfmon.exe | \"" + system + L"\\perfmon.exe\" /rel"}));
   // No defragmenter's window and no backup on this system: each says so.
   EXPECT_EQ(boxes.texts, std::vector<std::wstring>(2, L"程序未成功启动，请重试。"));
 }
