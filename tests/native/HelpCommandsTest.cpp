@@ -26,9 +26,8 @@ class HelpCommandsTest : public ::testing::Test {
 
 TEST_F(HelpCommandsTest, PagesAndMailOpenThroughTheDesktopShellWithoutAQuestion) {
   HelpCommands commands = commandsFor(L"C:\\Kelvane");
-  for (auto click : {&HelpCommands::bbshelp_Click, &HelpCommands::denote_Click, &HelpCommands::contact_Click}) {
+  for (auto click : {&HelpCommands::bbshelp_Click, &HelpCommands::denote_Click, &HelpCommands::contact_Click})
     (commands.*click)();
-  }
   EXPECT_EQ(launcher.unelevatedAddresses,
             (std::vector<std::wstring>{std::wstring(ForumAddress), std::wstring(DonationAddress),
                                        L"mailto:" + std::wstring(SupportMailAddress)}));
@@ -43,9 +42,8 @@ TEST_F(HelpCommandsTest, WithoutADesktopShellTheUserDecidesWhetherTheyOpenElevat
   launcher.desktopShell = false;
   boxes.then(IdNo).then(IdYes).then(IdYes);
   HelpCommands commands = commandsFor(L"C:\\Kelvane");
-  for (auto click : {&HelpCommands::bbshelp_Click, &HelpCommands::denote_Click, &HelpCommands::contact_Click}) {
+  for (auto click : {&HelpCommands::bbshelp_Click, &HelpCommands::denote_Click, &HelpCommands::contact_Click})
     (commands.*click)();  // the first is declined: nothing opens
-  }
   ASSERT_EQ(boxes.shown.size(), 3u);
   EXPECT_EQ(boxes.shown[0].flags, MbYesNo | MbIconExclamation);
   EXPECT_NE(boxes.shown[0].text.find(ForumAddress), std::wstring::npos);

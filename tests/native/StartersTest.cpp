@@ -9,8 +9,7 @@
 namespace kelvane {
 namespace {
 
-const StarterPrograms Programs{L"C:\\Windows\\Sysnative\\cmd.exe", L"C:\\Windows\\Sysnative\\mmc.exe",
-                               L"C:\\Windows\\hh.exe"};
+const StarterPrograms Programs{L"C:\\S\\cmd.exe", L"C:\\S\\mmc.exe", L"C:\\W\\hh.exe"};
 
 TEST(Starters, EachKindOfFileStartsByItsOwnProgramByFullPathAndOnlyMachineWideAssociationsAreAsked) {
   std::vector<std::wstring> asked;
@@ -25,32 +24,23 @@ TEST(Starters, EachKindOfFileStartsByItsOwnProgramByFullPathAndOnlyMachineWideAs
     return startRequest(file, L"", programs, machine);
   };
   EXPECT_EQ(start(L"C:\\T\\1\\Fix.CMD"),
-            (ProcessRequest{Programs.commandInterpreter,
-                            L"\"C:\\Windows\\Sysnative\\cmd.exe\" /d /c \"C:\\T\\1\\Fix.CMD\"", L"", ShowNormal}));
+            (ProcessRequest{Programs.commandInterpreter, L"\"C:\\S\\cmd.exe\" /d /c \"C:\\T\\1\\Fix.CMD\""}));
   EXPECT_EQ(start(L"C:\\T\\1\\old.bat")->application, Programs.commandInterpreter);
-  EXPECT_EQ(start(L"C:\\T\\2\\helper.exe"),
-            (ProcessRequest{L"C:\\T\\2\\helper.exe", L"\"C:\\T\\2\\helper.exe\"", L"", ShowNormal}));
-  EXPECT_EQ(startRequest(L"C:\\W\\eventvwr.msc", L"/s", Programs, machine),
-            (ProcessRequest{Programs.managementConsole,
-                            L"\"C:\\Windows\\Sysnative\\mmc.exe\" \"C:\\W\\eventvwr.msc\" /s", L"", ShowNormal}));
+  EXPECT_EQ(start(L"C:\\T\\2\\helper.exe"), (ProcessRequest{L"C:\\T\\2\\helper.exe", L"\"C:\\T\\2\\helper.exe\""}));
+  EXPECT_EQ(startRequest(L"C:\\W\\a.msc", L"/s", Programs, machine),
+            (ProcessRequest{Programs.managementConsole, L"\"C:\\S\\mmc.exe\" \"C:\\W\\a.msc\" /s"}));
   EXPECT_EQ(start(L"C:\\T\\3\\hdguide.chm"),
-            (ProcessRequest{Programs.helpViewer, L"\"C:\\Windows\\hh.exe\" \"C:\\T\\3\\hdguide.chm\"", L"", ShowNormal}));
+            (ProcessRequest{Programs.helpViewer, L"\"C:\\W\\hh.exe\" \"C:\\T\\3\\hdguide.chm\""}));
   EXPECT_TRUE(asked.empty()) << "the four kinds of the program never depend on an association";
 
   EXPECT_EQ(start(L"C:\\T\\4\\read me.txt"),
-            (ProcessRequest{L"C:\\Windows\\notepad.exe", L"\"C:\\Windows\\notepad.exe\" C:\\T\\4\\read me.txt ",
-                            L"", ShowNormal}));
+            (ProcessRequest{L"C:\\Windows\\notepad.exe", L"\"C:\\Windows\\notepad.exe\" C:\\T\\4\\read me.txt "}));
   EXPECT_EQ(start(L"C:\\T\\5\\a.LOG")->commandLine, L"C:\\Tools\\viewer.exe /v \"C:\\T\\5\\a.LOG\"");
-  EXPECT_EQ(start(L"C:\\T\\6\\a.ini"), std::nullopt);
-  EXPECT_EQ(start(L"C:\\T\\7\\a.xyz"), std::nullopt);
+  for (const wchar_t* file : {L"C:\\T\\6\\a.ini", L"C:\\T\\7\\a.xyz"}) EXPECT_EQ(start(file), std::nullopt) << file;
   EXPECT_EQ(asked, (std::vector<std::wstring>{L".txt", L".log", L".ini", L".xyz"}));
   // A starter the system lacks, or a file not named by full path, starts nothing.
   EXPECT_EQ(start(L"C:\\T\\1\\Fix.cmd", StarterPrograms{}), std::nullopt);
   EXPECT_EQ(start(L"Fix.exe"), std::nullopt);
-}
-
-TEST(Starters, ACopyIsNamedSoThatCmdNeedsNoQuotingRule) {
-  EXPECT_EQ(safeCopyName(L"修复 x&y(2)^%a%!=;,.cmd"), L"修复_x_y_2___a_____.cmd");
 }
 
 // Answers as a file system would, and records what it was asked.
@@ -91,6 +81,8 @@ TEST(CopyFolder, IsMadeNewForSystemAndAdministratorsAloneAndNeverTakesANameThatE
   EXPECT_EQ(makeCopyFolder(folders, L"C:\\Windows\\Temp", name), std::nullopt);
   EXPECT_EQ(folders.madePaths, std::vector<std::wstring>(3, L"C:\\Windows\\Temp\\" + name));
 
+  // A copy inside is named so that cmd needs no quoting rule.
+  EXPECT_EQ(safeCopyName(L"修复 x&y(2)^%a%!=;,.cmd"), L"修复_x_y_2___a_____.cmd");
   // Only names of that very form count as earlier runs' folders.
   EXPECT_TRUE(isCopyFolderName(name));
   for (const std::wstring& other : {name.substr(1), name + L"0", L"Kelvane-" + std::wstring(32, L'A')}) {

@@ -28,7 +28,7 @@ class RecordingMessageBoxes : public MessageBoxes {
   }
 };
 
-// A system whose system folder holds exactly the programs named.
+// A system whose system directory holds exactly the programs named.
 class FakeLookup : public ProgramLookup {
  public:
   std::set<std::wstring, std::less<>> present;
@@ -41,13 +41,10 @@ class FakeLookup : public ProgramLookup {
 const std::wstring System = L"C:\\Windows\\system32\\";
 
 ProcessRequest program(const std::wstring& name, const std::wstring& parameters = L"") {
-  return {System + name, L"\"" + System + name + L"\"" + (parameters.empty() ? L"" : L" " + parameters), L"c:\\",
-          ShowNormal};
+  return {System + name, L"\"" + System + name + L"\"" + (parameters.empty() ? L"" : L" " + parameters), L"c:\\"};
 }
 ProcessRequest console(const std::wstring& name, const std::wstring& parameters = L"") {
-  return {System + L"mmc.exe", L"\"" + System + L"mmc.exe\" \"" + System + name + L"\"" +
-                                   (parameters.empty() ? L"" : L" " + parameters),
-          L"c:\\", ShowNormal};
+  return program(L"mmc.exe", L"\"" + System + name + L"\"" + (parameters.empty() ? L"" : L" " + parameters));
 }
 
 class SysToolLaunch : public ::testing::Test {

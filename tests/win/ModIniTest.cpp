@@ -117,8 +117,7 @@ class ModIniOutsideTheCodePage : public ModIni {
   ModIniOutsideTheCodePage() : ModIni(L"ini-한국어") {}
 };
 
-class ModIniInUtf8 : public ModIni {
- protected:
+struct ModIniInUtf8 : ModIni {
   ModIniInUtf8() : ModIni(L"ini-utf8", true) {}
 };
 
@@ -127,7 +126,6 @@ class ModIniInUtf8 : public ModIni {
 TEST_F(ModIniInUtf8, ReadsAndCutsAsTheGbkFileAndWritesUtf8) {
   EXPECT_EQ(ini.IniAccess(L"GET", L"sys2", L"caption1"), L"排排");
   EXPECT_EQ(ini.IniAccess(L"GET", L"sys2", L"cut"), std::wstring(24, L'排'));
-  EXPECT_EQ(ini.IniAccess(L"GET", L"sys2", L"shifted"), L"a" + std::wstring(24, L'排'));
   EXPECT_EQ(ini.IniAccess(L"GET", L"sys2", L"failedUpper"), L"");
   EXPECT_EQ(ini.IniAccess(L"WRITE", L"sys2", L"caption2", std::wstring(L"重启")), L"");
   EXPECT_NE(iniBytes().find("caption2=\xE9\x87\x8D\xE5\x90\xAF\r\n"), std::string::npos);

@@ -10,7 +10,6 @@
 
 #include "common/Files.h"
 #include "common/SystemServices.h"
-#include "common/TextEncoding.h"
 #include "controls/WindowClass.h"
 #include "tests/fakes/FakeLauncher.h"
 #include "tests/win/TestSupport.h"
@@ -167,17 +166,6 @@ TEST_F(RepairToolPage, RecordsWithoutATabAreSkipped) {
             (std::vector<OwnFileRequest>{{page->hwnd(), root.path(), L"\\tooll\\x.cmd", ShowNormal}}));
 }
 
-TEST_F(RepairToolPage, ACatalogueSavedAsUtf8WithoutAMarkOrAsUtf16ShowsItsChineseEntries) {
-  CreateDirectoryW((root.path() + L"\\tooll").c_str(), nullptr);
-  const std::wstring catalogue = L"工具1\tfix.cmd\r\n工具2\tb.cmd\r\n";
-  for (const std::string& bytes : {wideToUtf8(catalogue), "\xFF\xFE" + wideToUtf16Le(catalogue)}) {
-    ASSERT_TRUE(testing::writeFile(root.path() + L"\\tooll\\tool.txt", bytes));
-    open(fakeLauncher);
-    EXPECT_EQ(page->ToolCount(), 2);
-    EXPECT_NE(FindWindowExW(page->hwnd(), nullptr, L"Button", L"工具2"), nullptr);
-  }
-}
-
 // What a click starts is what the program folder held at the click, run from a
 // copy by the real cmd, with the system folder current: not a per-user .cmd
 // association, not the file as changed afterwards, not the program folder.
@@ -190,25 +178,15 @@ TEST_F(RepairToolPage, AClickStartsACopyOfWhatItCheckedByTheRealCmd) {
   const testing::MarkerLog markers(out.path());
   SetEnvironmentVariableW(L"KELVANE_OUT", out.path().c_str());
   CreateDirectoryW((root.path() + L"\\tooll").c_str(), nullptr);
-  ASSERT_TRUE(CopyFileW((testing::binaryDirectory() + L"\\marker.exe").c_str(),
-                        (root.path() + L"\\tooll\\Fixer.exe").c_str(), FALSE));
   // It waits for "go" between its two steps; "finished" and "swappedx" are as
   // long as each other, so a cmd reading the changed file in place would run it.
   const std::string script =
       "@echo off\r\ncd > \"%KELVANE_OUT%\\cwd.txt\"\r\necho x> \"%KELVANE_OUT%\\started.txt\"\r\n:wait\r\n"
       "if not exist \"%KELVANE_OUT%\\go\" goto wait\r\necho x> \"%KELVANE_OUT%\\finished.txt\"\r\n";
   ASSERT_TRUE(testing::writeFile(root.path() + L"\\tooll\\t.cmd", script));
-  ASSERT_TRUE(testing::writeFile(root.path() + L"\\tooll\\tool.txt", "Fix it\t1. Fixer.exe\r\nScript\t2. t.cmd\r\n"));
+  ASSERT_TRUE(testing::writeFile(root.path() + L"\\tooll\\tool.txt", "Script\t2. t.cmd\r\n"));
   SystemLauncher launcher;
   open(launcher);
-
-  PostMessageW(FindWindowExW(page->hwnd(), nullptr, L"Button", L"Fix it"), BM_CLICK, 0, 0);
-  ASSERT_TRUE(waitUntil([&] { return !markers.runs().empty(); }));
-  const testing::MarkerLog::Run fixer = markers.runs()[0];
-  EXPECT_EQ(fixer.program.find(root.path()), std::wstring::npos) << "ran in place: " << fixer.program;
-  EXPECT_NE(fixer.program.find(L"\\Fixer.exe"), std::wstring::npos);
-  EXPECT_NE(fixer.folder.find(L"system32"), std::wstring::npos) << fixer.folder;
-
   PostMessageW(FindWindowExW(page->hwnd(), nullptr, L"Button", L"Script"), BM_CLICK, 0, 0);
   ASSERT_TRUE(waitUntil([&] { return fileExists(out.path() + L"\\started.txt"); }));
   std::string swapped = script;
@@ -219,7 +197,7 @@ TEST_F(RepairToolPage, AClickStartsACopyOfWhatItCheckedByTheRealCmd) {
   EXPECT_FALSE(fileExists(out.path() + L"\\swappedx.txt"));
   const std::string folder = readFileBytes(out.path() + L"\\cwd.txt").value_or("");
   EXPECT_NE(folder.find("system32"), std::string::npos) << folder;
-  EXPECT_EQ(markers.runs().size(), 1u) << "the per-user association ran: " << markers.runs().back().program;
+  EXPECT_TRUE(markers.runs().empty()) << "the per-user association ran";
   SetEnvironmentVariableW(L"KELVANE_OUT", nullptr);
 }
 

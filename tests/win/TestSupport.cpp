@@ -64,20 +64,18 @@ bool writeFile(const std::wstring& path, const std::string& bytes) {
 
 bool fileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-MarkerLog::MarkerLog(const std::wstring& folder) : path_(folder + L"\\markers.log") {
-  SetEnvironmentVariableW(L"KELVANE_MARKER_LOG", path_.c_str());
+MarkerLog::MarkerLog(const std::wstring& folder) : path(folder + L"\\markers.log") {
+  SetEnvironmentVariableW(L"KELVANE_MARKER_LOG", path.c_str());
 }
 MarkerLog::~MarkerLog() { SetEnvironmentVariableW(L"KELVANE_MARKER_LOG", nullptr); }
 
 std::vector<MarkerLog::Run> MarkerLog::runs() const {
-  const std::optional<std::string> bytes = readFileBytes(path_);
-  const std::wstring text = bytes ? std::wstring(reinterpret_cast<const wchar_t*>(bytes->data()), bytes->size() / 2)
-                                  : std::wstring();
+  const std::string bytes = readFileBytes(path).value_or("");
+  const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
   std::vector<Run> runs;
   for (size_t start = 0, end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1) {
     const std::wstring line = text.substr(start, end - start);
-    const size_t first = line.find(L'\t');
-    const size_t second = line.find(L'\t', first + 1);
+    const size_t first = line.find(L'\t'), second = line.find(L'\t', first + 1);
     runs.push_back({line.substr(0, first), line.substr(first + 1, second - first - 1), line.substr(second + 1)});
   }
   return runs;
@@ -85,17 +83,13 @@ std::vector<MarkerLog::Run> MarkerLog::runs() const {
 
 UserClassOverride::UserClassOverride(const std::vector<std::pair<std::wstring, std::wstring>>& defaults) {
   for (const auto& [key, value] : defaults) {
-    const std::wstring full = L"Software\\Classes\\" + key;
-    RegSetKeyValueW(HKEY_CURRENT_USER, full.c_str(), nullptr, REG_SZ, value.c_str(),
+    RegSetKeyValueW(HKEY_CURRENT_USER, (L"Software\\Classes\\" + key).c_str(), nullptr, REG_SZ, value.c_str(),
                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    topKeys_.push_back(key.substr(0, key.find(L'\\')));
+    topKeys.push_back(key.substr(0, key.find(L'\\')));
   }
 }
 UserClassOverride::~UserClassOverride() {
-  HKEY classes = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Classes", 0, KEY_ALL_ACCESS, &classes) != ERROR_SUCCESS) return;
-  for (const std::wstring& key : topKeys_) RegDeleteTreeW(classes, key.c_str());
-  RegCloseKey(classes);
+  for (const std::wstring& key : topKeys) RegDeleteTreeW(HKEY_CURRENT_USER, (L"Software\\Classes\\" + key).c_str());
 }
 
 void pumpMessages() {

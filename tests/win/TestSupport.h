@@ -38,34 +38,20 @@ bool fileExists(const std::wstring& path);
 
 // The runs of the marker program while this lives: KELVANE_MARKER_LOG is set
 // for this process and everything it starts, and unset afterwards.
-class MarkerLog {
- public:
+struct MarkerLog {
   explicit MarkerLog(const std::wstring& folder);
   ~MarkerLog();
-  MarkerLog(const MarkerLog&) = delete;
-  MarkerLog& operator=(const MarkerLog&) = delete;
-  struct Run {
-    std::wstring program;  // the marker's own full path
-    std::wstring folder;   // its current folder
-    std::wstring commandLine;
-  };
+  struct Run { std::wstring program, folder, commandLine; };  // its own full path, its current folder
   std::vector<Run> runs() const;
-
- private:
-  std::wstring path_;
+  const std::wstring path;
 };
 
 // Per-user class settings in HKCU\Software\Classes, as any program of the user
 // can write them: each key's default value, deleted with the top keys afterwards.
-class UserClassOverride {
- public:
+struct UserClassOverride {
   explicit UserClassOverride(const std::vector<std::pair<std::wstring, std::wstring>>& defaults);
   ~UserClassOverride();
-  UserClassOverride(const UserClassOverride&) = delete;
-  UserClassOverride& operator=(const UserClassOverride&) = delete;
-
- private:
-  std::vector<std::wstring> topKeys_;
+  std::vector<std::wstring> topKeys;
 };
 
 // Processes this thread's pending messages once.

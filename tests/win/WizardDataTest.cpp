@@ -48,8 +48,7 @@ TEST(InstalledWizardData, EveryTopicHasItsSectionWithACountAndCaptionsThatFit) {
   EXPECT_TRUE(isStrictGbk(*iniBytes));
   testing::ScriptedMessageBoxes messageBoxes;
   modIni ini(app, messageBoxes, [] {});
-  // The system's own profile reader, as a reference that does not depend on the
-  // system's code page: it reads a UTF-16 copy of the store the same everywhere.
+  // The system's profile reader as a reference, on a UTF-16 copy it reads alike at any code page.
   const testing::ScratchDirectory copy(L"sol-utf16");
   const std::wstring reference = copy.path() + L"\\sol.ini";
   ASSERT_TRUE(testing::writeFile(reference, "\xFF\xFE" + wideToUtf16Le(gbkToWide(*iniBytes))));
@@ -75,9 +74,7 @@ TEST(InstalledWizardData, EveryTopicTextReadsAsCodePage936ReadsIt) {
   testing::ScriptedMessageBoxes messageBoxes;
   SolutionFiles files(app, messageBoxes, [] {});
   for (const wchar_t* topic : Topics) {
-    const auto bytes = readFileBytes(app + L"\\data\\" + topic + L".Rd");
-    ASSERT_TRUE(bytes);
-    const std::string shown = recordDisplayBytes(*bytes);
+    const std::string shown = recordDisplayBytes(readFileBytes(app + L"\\data\\" + topic + L".Rd").value_or(""));
     std::wstring expected(shown.size(), L'\0');
     expected.resize(static_cast<size_t>(MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, shown.data(),
         static_cast<int>(shown.size()), expected.data(), static_cast<int>(expected.size()))));
@@ -85,10 +82,10 @@ TEST(InstalledWizardData, EveryTopicTextReadsAsCodePage936ReadsIt) {
   }
 }
 
-// A step that changes firmware settings or the boot order, and the repairs of the
-// recovery environment, make a computer with BitLocker or device encryption ask
-// for its recovery key: a topic that leads there says so, and where the key is,
-// before the first such step.
+// A step that changes firmware settings or the boot order makes a computer with
+// BitLocker or device encryption ask for its recovery key at the next start: a
+// topic that leads there says so, and where the key is, before the user acts.
+// The repairs of the recovery environment ask for it too; the warning comes first.
 TEST(InstalledWizardData, EveryTopicWarnsAboutTheRecoveryKeyBeforeTheFirstStepThatAsksForIt) {
   const std::wstring app = testing::installedAppDirectory();
   const std::wstring ini = app + L"\\data\\sol.ini";

@@ -1,7 +1,6 @@
 // A stand-in program for launch tests: it leaves "<its own name>.ran" beside
 // itself, holding its command line, so a test can tell which program ran and how.
-// With KELVANE_MARKER_LOG set it also adds "<own path> TAB <current folder> TAB
-// <command line>" as a line to that file, for copies run from unknown folders.
+// With KELVANE_MARKER_LOG set it also adds "<own path> TAB <current folder> TAB <command line>" there.
 #include <windows.h>
 
 #include <string>
