@@ -10,6 +10,7 @@
 
 #include "common/Files.h"
 #include "common/SystemServices.h"
+#include "common/TextEncoding.h"
 #include "controls/WindowClass.h"
 #include "tests/fakes/FakeLauncher.h"
 #include "tests/win/TestSupport.h"
@@ -164,6 +165,16 @@ TEST_F(RepairToolPage, RecordsWithoutATabAreSkipped) {
   SendMessageW(third, BM_CLICK, 0, 0);
   EXPECT_EQ(fakeLauncher.ownFileRequests,
             (std::vector<OwnFileRequest>{{page->hwnd(), root.path(), L"\\tooll\\x.cmd", ShowNormal}}));
+}
+
+// Notepad saves UTF-8 without a mark: the page shows such a catalogue's Chinese
+// entries whatever the system's code page (this case also runs at 1252 and 65001).
+TEST_F(RepairToolPage, ACatalogueSavedAsUtf8WithoutAMarkShowsItsChineseEntries) {
+  CreateDirectoryW((root.path() + L"\\tooll").c_str(), nullptr);
+  ASSERT_TRUE(testing::writeFile(root.path() + L"\\tooll\\tool.txt", wideToUtf8(L"工具1\tfix.cmd\r\n工具2\tb.cmd\r\n")));
+  open(fakeLauncher);
+  EXPECT_EQ(page->ToolCount(), 2);
+  EXPECT_NE(FindWindowExW(page->hwnd(), nullptr, L"Button", L"工具2"), nullptr);
 }
 
 // What a click starts is what the program folder held at the click, run from a
