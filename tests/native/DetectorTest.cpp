@@ -520,8 +520,7 @@ TEST_F(DetectorTest, AChangedBaitWithoutItsBackupIsReportedAndRestoredFromWhatWa
   detector.TimerDeep_Timer();
   EXPECT_TRUE(boxes.shown.empty());
 
-  // After a large accept, only a file still holding what was accepted, checked
-  // aside first, is written to both: the backup, or else the bait.
+  // After a large accept, only a file checked aside to hold it is written to both.
   files.files[bait] = large;
   boxes.then(IdOk);
   detector.TimerDeep_Timer();
@@ -542,8 +541,7 @@ TEST_F(DetectorTest, AChangedBaitWithoutItsBackupIsReportedAndRestoredFromWhatWa
   EXPECT_EQ(restore(), bothStaged);
   EXPECT_TRUE(files.files[backup] == large);
 
-  // Neither holds it: the bait line goes to both, and nothing of the backup
-  // reaches the bait.
+  // Neither holds it: the bait line goes to both, nothing of the backup.
   files.files[backup] = planted;
   files.files[bait] = "infected";
   EXPECT_EQ(restore(), bothStaged);

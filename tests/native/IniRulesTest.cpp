@@ -43,8 +43,7 @@ TEST(IniRules, AValueIsCutAt49GbkBytesNeverInsideACharacter) {
   EXPECT_EQ(profileResult(chinese), chinese.substr(0, 24));
   // An ASCII letter first shifts the pairs: 49 bytes of whole characters stay.
   EXPECT_EQ(profileResult(L"a" + chinese), L"a" + chinese.substr(0, 24));
-  // The euro sign is one byte of code page 936; a character GBK lacks counts two,
-  // and a surrogate pair is one character, kept or dropped whole.
+  // The euro sign is one GBK byte; a character GBK lacks, or a surrogate pair, counts two.
   EXPECT_EQ(cutToGbkBytes(L"ab\x20AC", 3), L"ab\x20AC");
   EXPECT_EQ(cutToGbkBytes(L"a\xD83D\xDE00", 3), L"a\xD83D\xDE00");
   EXPECT_EQ(cutToGbkBytes(L"ab\xD83D\xDE00", 3), L"ab");
@@ -61,8 +60,7 @@ TEST(IniRules, TheProfileIsReadAsTheSystemReadsIt) {
   EXPECT_EQ(profileLookup(text, L"sys2", L"caption3"), L"\"unbalanced");
   EXPECT_EQ(profileLookup(text, L"sys2", L"empty"), L"");
   EXPECT_EQ(profileLookup(text, L"other", L"top"), L"inside");
-  // Missing: a key before any section, a line without '=', a key of a later
-  // section of the same name, an unknown section.
+  // Missing: a key before any section, no '=', a later same-named section, no section.
   EXPECT_EQ(profileLookup(text, L"sys2", L"top"), std::nullopt);
   EXPECT_EQ(profileLookup(text, L"sys2", L"noequals"), std::nullopt);
   EXPECT_EQ(profileLookup(text, L"sys2", L"later"), std::nullopt);

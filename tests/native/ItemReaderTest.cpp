@@ -148,8 +148,7 @@ TEST(TextEncoding, DecodesUtf8AndUtf16ToTheSameUnitsAndBackExactly) {
   EXPECT_EQ(decodeText("\xFF\xFE" + wideToUtf16Le(text), bytesAsUnits), text);
   EXPECT_EQ(decodeText("\xEF\xBB\xBF" + wideToUtf8(text), bytesAsUnits), text);
   EXPECT_EQ(decodeText("\xC5\xC5", bytesAsUnits), L"\xC5\xC5");
-  // A byte that starts no valid sequence is one replacement character; the
-  // text after it is read afresh.
+  // A byte that starts no valid sequence is one replacement character.
   EXPECT_EQ(utf8ToWide("a\xE6\x8E" "b\xFF"), L"a\xFFFD\xFFFD" L"b\xFFFD");
   EXPECT_EQ(utf16LeToWide(std::string_view("a\0b", 3)), L"a\xFFFD");
 }

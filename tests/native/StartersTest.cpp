@@ -63,8 +63,7 @@ TEST(CopyFolder, IsMadeNewForSystemAndAdministratorsAloneAndNeverTakesANameThatE
   EXPECT_EQ(name, L"Kelvane-001fa0ff0102030405060708090a0bbc");
   FakeFolders folders;
   EXPECT_EQ(makeCopyFolder(folders, L"C:\\Windows\\Temp", name), L"C:\\Windows\\Temp\\" + name);
-  // Owned by Administrators; the access list is protected from what the parent
-  // grants and names SYSTEM and Administrators, nobody else.
+  // Owned by Administrators; a protected list of SYSTEM and Administrators alone.
   const std::wstring& sddl = folders.security;
   EXPECT_TRUE(sddl.starts_with(L"O:BA") && sddl.find(L"D:P(") != std::wstring::npos) << sddl;
   std::vector<std::wstring> entries;  // each "(A;...;SID)": allowing, and to whom

@@ -46,8 +46,7 @@ std::string utf8(const std::wstring& text) {
   return bytes;
 }
 
-// Where the program plants its baits: the 64-bit system folder also when this
-// test runs as a 32-bit process, which would otherwise look in the 32-bit one.
+// Where the program plants its baits: the 64-bit system folder, from a 32-bit test too.
 std::wstring systemDirectoryPath() { return nativeSystemFolder(); }
 
 std::wstring windowsDirectoryPath() {
@@ -184,8 +183,7 @@ class DetectorBadInput : public ::testing::Test {
           HWND dialog = testing::openDialog(processId);
           if (!dialog) return false;
           text = testing::dialogText(dialog);
-          // The program names the system folder as it sees it; as a 32-bit
-          // process this test reaches the same folder by its native name.
+          // The program's name of the system folder, as this test names it.
           for (size_t at = 0; !shownSystemDir.empty() && (at = text.find(shownSystemDir, at)) != std::wstring::npos;
                at += systemDir.size()) {
             text.replace(at, shownSystemDir.size(), systemDir);

@@ -167,8 +167,7 @@ TEST_F(RepairToolPage, RecordsWithoutATabAreSkipped) {
             (std::vector<OwnFileRequest>{{page->hwnd(), root.path(), L"\\tooll\\x.cmd", ShowNormal}}));
 }
 
-// Notepad saves UTF-8 without a mark: the page shows such a catalogue's Chinese
-// entries whatever the system's code page (this case also runs at 1252 and 65001).
+// Notepad's UTF-8 without a mark, at any code page (this also runs at 1252 and 65001).
 TEST_F(RepairToolPage, ACatalogueSavedAsUtf8WithoutAMarkShowsItsChineseEntries) {
   CreateDirectoryW((root.path() + L"\\tooll").c_str(), nullptr);
   ASSERT_TRUE(testing::writeFile(root.path() + L"\\tooll\\tool.txt", wideToUtf8(L"工具1\tfix.cmd\r\n工具2\tb.cmd\r\n")));
@@ -177,9 +176,8 @@ TEST_F(RepairToolPage, ACatalogueSavedAsUtf8WithoutAMarkShowsItsChineseEntries) 
   EXPECT_NE(FindWindowExW(page->hwnd(), nullptr, L"Button", L"工具2"), nullptr);
 }
 
-// What a click starts is what the program folder held at the click, run from a
-// copy by the real cmd, with the system folder current: not a per-user .cmd
-// association, not the file as changed afterwards, not the program folder.
+// A click runs a copy of what the folder held, by the real cmd from the system folder:
+// not a per-user .cmd association, not the file as changed afterwards.
 TEST_F(RepairToolPage, AClickStartsACopyOfWhatItCheckedByTheRealCmd) {
   const ScratchDirectory out(L"repairout");
   const std::wstring standIn = out.path() + L"\\standin.exe";

@@ -97,8 +97,7 @@ TEST_F(SysToolPage, TenButtonsWithTheirCaptionsInTwoColumnsStartTheirUtilities) 
 }
 
 // Stand-ins on PATH, in the current folder and behind a per-user .msc association never
-// start: only the system folder's programs do, an .msc file in its mmc. Wine has neither
-// mmc nor the reliability monitor, so marker copies stand in for them there.
+// start; marker copies stand in for mmc and perfmon, which Wine lacks, in the system folder.
 TEST_F(SysToolPage, OnlyTheSystemFolderIsSearchedAndConsolesStartInItsMmc) {
   const testing::ScratchDirectory bin(L"successors");
   const std::wstring marker = testing::binaryDirectory() + L"\\marker.exe";
