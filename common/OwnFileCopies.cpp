@@ -22,26 +22,11 @@ std::wstring withoutTrailingBackslash(std::wstring path) {
   return path;
 }
 
-std::wstring finalPath(HANDLE handle) {
-  std::wstring path(MAX_PATH, L'\0');
-  DWORD length = GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()), 0);
-  if (length >= path.size()) {
-    path.resize(length);
-    length = GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()), 0);
-  }
-  if (length == 0 || length >= path.size()) return {};
-  path.resize(length);
-  // "\\?\C:\..." and "\\?\UNC\server\..." name what "C:\..." and "\\server\..." do.
-  if (path.starts_with(L"\\\\?\\UNC\\")) return L"\\" + path.substr(7);
-  if (path.starts_with(L"\\\\?\\")) return path.substr(4);
-  return path;
-}
-
 std::wstring directoryFinalPath(const std::wstring& directory) {
   const UniqueFile handle(CreateFileW(directory.c_str(), FILE_READ_ATTRIBUTES,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                       FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-  return handle ? finalPath(handle.get()) : std::wstring();
+  return handle ? finalPathOf(handle.get()) : std::wstring();
 }
 
 bool readAll(HANDLE file, std::string& bytes) {
@@ -180,9 +165,7 @@ std::optional<std::wstring> machineAssociation(std::wstring_view extension) {
 }
 
 bool handleIsAt(HANDLE file, std::wstring_view path) {
-  const std::wstring actual = finalPath(file);
-  return !actual.empty() && CompareStringOrdinal(actual.data(), static_cast<int>(actual.size()), path.data(),
-                                                 static_cast<int>(path.size()), TRUE) == CSTR_EQUAL;
+  return isSamePlace(finalPathOf(file), std::wstring(path));
 }
 
 std::optional<std::string> readOwnFile(const std::wstring& directory, std::wstring_view relative) {

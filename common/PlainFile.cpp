@@ -35,20 +35,6 @@ std::wstring withoutLongPrefix(std::wstring path) {
   return path;
 }
 
-// The handle's final path with links resolved and long names; empty when the
-// system cannot tell.
-std::wstring finalPathOf(HANDLE file) {
-  constexpr DWORD Flags = FILE_NAME_NORMALIZED | VOLUME_NAME_DOS;
-  std::wstring buffer(MAX_PATH, L'\0');
-  DWORD length = GetFinalPathNameByHandleW(file, buffer.data(), static_cast<DWORD>(buffer.size()), Flags);
-  if (length >= buffer.size()) {  // too small: the answer is the size it needs
-    buffer.resize(length);
-    length = GetFinalPathNameByHandleW(file, buffer.data(), static_cast<DWORD>(buffer.size()), Flags);
-    if (length >= buffer.size()) return {};
-  }
-  buffer.resize(length);
-  return withoutLongPrefix(std::move(buffer));
-}
 
 bool equalNames(const std::wstring& first, const std::wstring& second) {
   return CompareStringOrdinal(first.c_str(), static_cast<int>(first.size()), second.c_str(),
@@ -62,6 +48,19 @@ bool setAttributes(HANDLE file, DWORD attributes) {
 }
 
 }  // namespace
+
+std::wstring finalPathOf(HANDLE file) {
+  constexpr DWORD Flags = FILE_NAME_NORMALIZED | VOLUME_NAME_DOS;
+  std::wstring buffer(MAX_PATH, L'\0');
+  DWORD length = GetFinalPathNameByHandleW(file, buffer.data(), static_cast<DWORD>(buffer.size()), Flags);
+  if (length >= buffer.size()) {  // too small: the answer is the size it needs
+    buffer.resize(length);
+    length = GetFinalPathNameByHandleW(file, buffer.data(), static_cast<DWORD>(buffer.size()), Flags);
+    if (length >= buffer.size()) return {};
+  }
+  buffer.resize(length);
+  return withoutLongPrefix(std::move(buffer));
+}
 
 std::wstring fullPathOf(const std::wstring& path) {
   std::wstring buffer(MAX_PATH, L'\0');

@@ -106,5 +106,8 @@ std::wstring fullPathOf(const std::wstring& path);
 // compared without regard to case; a short (8.3) name in the path asked for is
 // lengthened first, and only then, as that costs a look at every folder.
 bool isSamePlace(const std::wstring& finalPath, const std::wstring& expected);
+// The handle's final path with links resolved and long names, without "\\?\";
+// empty when the system cannot tell.
+std::wstring finalPathOf(HANDLE file);
 
 }  // namespace kelvane
