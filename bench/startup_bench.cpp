@@ -83,7 +83,7 @@ double timeStartup(const std::wstring& exe, const std::wstring& arguments = {}, 
 // Appends one window and its visible descendants to the description the twin
 // reads (see bench/startup_twin.cpp); `count` counts the windows so far.
 void describeWindow(HWND hwnd, int parent, int& count, std::wstring& out) {
-  wchar_t name[256] = L"", line[320];
+  wchar_t name[256] = L"", text[512] = L"", line[320];
   GetClassNameW(hwnd, name, 256);
   RECT place;
   GetWindowRect(hwnd, &place);
@@ -93,14 +93,9 @@ void describeWindow(HWND hwnd, int parent, int& count, std::wstring& out) {
            GetWindowLongW(hwnd, GWL_EXSTYLE), place.left, place.top, place.right - place.left,
            place.bottom - place.top);
   out += line;
-  DWORD_PTR length = 0;
-  SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length);
-  std::wstring text(length + 1, L'\0');
-  DWORD_PTR copied = 0;
-  SendMessageTimeoutW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 2000,
-                      &copied);
-  for (size_t i = 0; i < copied && i < length; ++i) out += (swprintf(line, 8, L"%04x", unsigned{text[i]}), line);
-  if (copied == 0) out += L"-";
+  const int length = GetWindowTextW(hwnd, text, 512);
+  for (int i = 0; i < length; ++i) out += (swprintf(line, 8, L"%04x", unsigned{text[i]}), line);
+  if (length == 0) out += L"-";
   const int self = count++;
   for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     if (IsWindowVisible(child)) describeWindow(child, self, count, out);

@@ -24,27 +24,23 @@
 
 namespace {
 
-// Reads the description's fields in order; an exhausted description reads as "".
-class Fields {
- public:
-  explicit Fields(const wchar_t* text) : at_(text) {}
-  std::wstring next() {
-    while (*at_ == L' ') ++at_;
-    const wchar_t* start = at_;
-    while (*at_ && *at_ != L' ') ++at_;
-    return {start, at_};
+// The description's next blank-separated field; "" once it is read to its end.
+std::wstring field(const wchar_t*& at) {
+  while (*at == L' ') ++at;
+  const wchar_t* start = at;
+  while (*at && *at != L' ') ++at;
+  return {start, at};
+}
+
+long number(const wchar_t*& at) { return static_cast<long>(std::wcstoul(field(at).c_str(), nullptr, 0)); }
+
+std::wstring caption(const wchar_t*& at) {
+  std::wstring hex = field(at), text;
+  for (size_t i = 0; hex != L"-" && i + 4 <= hex.size(); i += 4) {
+    text.push_back(static_cast<wchar_t>(std::wcstoul(hex.substr(i, 4).c_str(), nullptr, 16)));
   }
-  long number() { return static_cast<long>(std::wcstoul(next().c_str(), nullptr, 0)); }
-  std::wstring text() {
-    std::wstring hex = next(), text;
-    for (size_t i = 0; hex != L"-" && i + 4 <= hex.size(); i += 4) {
-      text.push_back(static_cast<wchar_t>(std::wcstoul(hex.substr(i, 4).c_str(), nullptr, 16)));
-    }
-    return text;
-  }
- private:
-  const wchar_t* at_;
-};
+  return text;
+}
 
 // The background, made once at the main window's size and shown by every paint.
 struct Background {
@@ -94,17 +90,17 @@ bool useClass(const std::wstring& name, UINT classStyle, bool main) {
 }
 
 // Makes the windows of the description, parents first; the main window hidden.
-HWND createTree(Fields& fields, HFONT font, Background& background) {
+HWND createTree(const wchar_t*& at, HFONT font, Background& background) {
   std::vector<HWND> made;
-  for (long count = fields.number(); count > 0; --count) {
-    const long parent = fields.number();
-    const std::wstring className = fields.next();
-    const UINT classStyle = static_cast<UINT>(fields.number());
+  for (long count = number(at); count > 0; --count) {
+    const long parent = number(at);
+    const std::wstring className = field(at);
+    const UINT classStyle = static_cast<UINT>(number(at));
     const bool main = parent < 0;
-    const DWORD style = static_cast<DWORD>(fields.number()) & (main ? ~WS_VISIBLE : ~0UL);
-    const DWORD exStyle = static_cast<DWORD>(fields.number());
-    const long x = fields.number(), y = fields.number(), width = fields.number(), height = fields.number();
-    const std::wstring text = fields.text();
+    const DWORD style = static_cast<DWORD>(number(at)) & (main ? ~WS_VISIBLE : ~0UL);
+    const DWORD exStyle = static_cast<DWORD>(number(at));
+    const long x = number(at), y = number(at), width = number(at), height = number(at);
+    const std::wstring text = caption(at);
     if (!main && parent >= static_cast<long>(made.size())) return nullptr;  // a parent comes before its children
     const bool systemClass = useClass(className, classStyle, main);
     HWND hwnd = CreateWindowExW(exStyle, className.c_str(), text.c_str(), style, x, y, width, height,
@@ -121,11 +117,11 @@ HWND createTree(Fields& fields, HFONT font, Background& background) {
   return made.empty() ? nullptr : made.front();
 }
 
-void setRegion(HWND hwnd, Fields& fields) {
+void setRegion(HWND hwnd, const wchar_t*& at) {
   kelvane::UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
-  const long count = fields.number();
+  const long count = number(at);
   for (long i = 0; i < count; ++i) {
-    const long left = fields.number(), top = fields.number(), right = fields.number(), bottom = fields.number();
+    const long left = number(at), top = number(at), right = number(at), bottom = number(at);
     const kelvane::UniqueRegion part(CreateRectRgn(left, top, right, bottom));
     CombineRgn(region.get(), region.get(), part.get(), RGN_OR);
   }
@@ -151,12 +147,12 @@ void makeBackground(HWND hwnd, Background& background) {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int show) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
-  Fields fields(commandLine);
-  const kelvane::UiFonts fonts(static_cast<int>(fields.number()));
+  const wchar_t* at = commandLine;
+  const kelvane::UiFonts fonts(static_cast<int>(number(at)));
   Background background;
-  HWND hwnd = createTree(fields, fonts.buttonBold.get(), background);
+  HWND hwnd = createTree(at, fonts.buttonBold.get(), background);
   if (!hwnd) return 1;
-  setRegion(hwnd, fields);
+  setRegion(hwnd, at);
   makeBackground(hwnd, background);
   ShowWindow(hwnd, show);
   UpdateWindow(hwnd);
