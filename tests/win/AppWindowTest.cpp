@@ -134,26 +134,6 @@ std::vector<HWND> mainWindows() {
   return found;
 }
 
-// Starts the program from that folder and returns its exit code once it has
-// ended (STILL_ACTIVE if it is still running after ten seconds).
-DWORD runToEnd(const std::wstring& folder) {
-  const std::wstring exe = folder + L"\\Kelvane.exe";
-  std::wstring commandLine = L"\"" + exe + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
-  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &info)) {
-    return 1;
-  }
-  UniqueKernelHandle process(info.hProcess);
-  UniqueKernelHandle thread(info.hThread);
-  DWORD exitCode = STILL_ACTIVE;
-  if (WaitForSingleObject(process.get(), 10000) == WAIT_OBJECT_0) GetExitCodeProcess(process.get(), &exitCode);
-  if (exitCode == STILL_ACTIVE) TerminateProcess(process.get(), 1);
-  return exitCode;
-}
-
 TEST_F(RunningProgram, ASecondStartFromAnyFolderBringsTheRunningWindowForwardAndEnds) {
   testing::ScratchDirectory elsewhere(L"second-copy");
   ASSERT_TRUE(CopyFileW((testing::installedAppDirectory() + L"\\Kelvane.exe").c_str(),
@@ -161,7 +141,7 @@ TEST_F(RunningProgram, ASecondStartFromAnyFolderBringsTheRunningWindowForwardAnd
   for (const std::wstring& folder : {testing::installedAppDirectory(), elsewhere.path()}) {
     ShowWindow(main_, SW_MINIMIZE);
     ASSERT_TRUE(waitUntil([&] { return IsIconic(main_) != FALSE; }));
-    EXPECT_EQ(runToEnd(folder), 0u);
+    EXPECT_EQ(testing::runToEnd(L"\"" + folder + L"\\Kelvane.exe\""), 0u);
     EXPECT_EQ(mainWindows(), std::vector<HWND>{main_});
     EXPECT_TRUE(waitUntil([&] { return !IsIconic(main_) && GetForegroundWindow() == main_; }));
     EXPECT_EQ(WaitForSingleObject(app_->process(), 0), static_cast<DWORD>(WAIT_TIMEOUT));

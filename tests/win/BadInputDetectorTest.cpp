@@ -362,6 +362,31 @@ TEST_F(DetectorBadInput, ABackupHeldOpenAtTheStartIsNamedWithoutTheAdministrator
   expectUsableForAFullRun();
 }
 
+// Started through a symbolic link to its folder, every backup would land where
+// it leads, on a file of the user's at one backup's name: each is refused, named.
+TEST_F(DetectorBadInput, ALinkOnTheBackupsPathLeavesTheFileItLeadsToByteForByte) {
+  app.reset();
+  testing::ScratchDirectory scratch{L"det-linked"};
+  const std::wstring linked = scratch.path() + L"\\app", letter = backup(L".com");
+  const testing::UnixLink link(appDir, linked);
+  ASSERT_TRUE(link.made);
+  ASSERT_TRUE(testing::writeFile(letter, "Dear friend, this letter must survive."));
+  const Listing appPlanted = listing(appDir);
+  app = std::make_unique<RunningApp>(linked);
+  ASSERT_NE(app->mainWindow(), nullptr) << "the program did not start through the link";
+  processId = GetProcessId(app->process());
+  openPage();
+
+  clickBeginAndConfirmDeep();
+  const std::wstring refused = linked + L"\\bait.com：" + std::wstring(detector_text::ElsewhereReason);
+  ASSERT_FALSE(waitForDialog({L"无法写入诱饵文件" + refused, L"深度检测没有开始。"}).empty()) << utf8(currentDialogText());
+  answer(L"深度检测没有开始。", IDOK);
+  EXPECT_TRUE(waitUntil([&] { return idle(); }));
+  EXPECT_EQ(readAll(letter), "Dear friend, this letter must survive.");
+  EXPECT_EQ(difference(appPlanted, listing(appDir)), "");
+  EXPECT_EQ(difference(systemBefore, listing(systemDir)), "");
+}
+
 // The program ended while deep detection ran (a crash, a power cut) leaves its
 // files behind, some changed since; a new run takes them over as fresh baits.
 TEST_F(DetectorBadInput, BaitsLeftByAnEarlierRunAreTakenOverAndRemovedAtStop) {

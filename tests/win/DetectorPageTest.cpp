@@ -353,6 +353,7 @@ TEST_F(DetectorPage, EveryKindOfChangeToABaitIsReportedAndRestoreMakesItEqualAga
       {"deleted", [&] { DeleteFileW(path.c_str()); }},
       // Not made the reference by its backup going: measured against the start's line.
       {"changed, backup deleted", [&] { writeFile(path, "infected"); DeleteFileW(backup(L".HTM").c_str()); }},
+      {"changed, backup rewritten alike", [&] { writeFile(path, "infected"); writeFile(backup(L".HTM"), "infected"); }},
   };
   for (const auto& [name, change] : changes) {
     change();
@@ -598,29 +599,47 @@ class EditedFacts final : public HandleInspector {
   SystemHandleInspector system_;
 };
 
-TEST(DiskBaitFiles, AReparsePointOrAFolderIsRefusedWithItsReasonAndLeftAsItWas) {
+TEST(DiskBaitFiles, ALinkAtOrOnTheWayToAFileOrAFolderIsRefusedWithItsReasonAndLeftAsItWas) {
   ScratchDirectory folder{L"det-plain"};
   const std::wstring file = folder.path() + L"\\bait.com", other = folder.path() + L"\\bait.exe";
-  ASSERT_TRUE(writeFile(file, "somebody's file"));
-  ASSERT_TRUE(writeFile(other, "another"));
-  // What Wine cannot make comes from a fake: a reparse point at every path, or at `only`.
-  std::optional<std::wstring> only;
-  EditedFacts inspector([&only](HandleFacts& facts) {
-    if (!only || lstrcmpiW(facts.finalPath.c_str(), only->c_str()) == 0) facts.attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
-  });
-  DiskBaitFiles files(inspector);
-  for (const FileOutcome& outcome : {files.write(file, BaitContent), files.remove(file)}) {
-    ASSERT_TRUE(outcome.has_value());
-    EXPECT_EQ(outcome->reason, text::ReparsePointReason);
-    EXPECT_FALSE(outcome->accessDenied);
+  const std::wstring fresh = folder.path() + L"\\bait.new";
+  const std::string large(KeptBytesLimit + 1, 'L'), planted = "P" + large.substr(1);
+  // What Wine cannot make comes from a fake, at every path or at `only`: a
+  // reparse point, or a handle that ended up elsewhere (a link on the way).
+  const std::pair<std::function<void(HandleFacts&)>, std::wstring_view> links[] = {
+      {[](HandleFacts& facts) { facts.attributes |= FILE_ATTRIBUTE_REPARSE_POINT; }, text::ReparsePointReason},
+      {[](HandleFacts& facts) { facts.finalPath.insert(facts.finalPath.rfind(L'\\'), L"\\linked"); },
+       text::ElsewhereReason}};
+  for (const auto& [link, reason] : links) {
+    DeleteFileW(fresh.c_str());
+    ASSERT_TRUE(writeFile(file, "somebody's file") && writeFile(other, large));
+    std::optional<std::wstring> only;
+    EditedFacts inspector([&](HandleFacts& facts) {
+      if (!only || lstrcmpiW(facts.finalPath.c_str(), only->c_str()) == 0) link(facts);
+    });
+    DiskBaitFiles files(inspector);
+    // Start and a small restore write, stop removes; a file the refused write made goes again.
+    for (const FileOutcome& outcome : {files.write(file, BaitContent), files.write(fresh, "x"), files.remove(file)}) {
+      ASSERT_TRUE(outcome.has_value());
+      EXPECT_EQ(outcome->reason, reason);
+      EXPECT_FALSE(outcome->accessDenied);
+    }
+    EXPECT_FALSE(fileExists(fresh));
+    only = file;
+    KeptContent copied, ignored;
+    ASSERT_FALSE(files.copy(other, fresh, copied).has_value());
+    ASSERT_TRUE(writeFile(other, planted));
+    std::unique_ptr<StagedContent> staged;
+    ASSERT_FALSE(files.stage(other, copied, staged).has_value());
+    EXPECT_FALSE(staged);  // a source that no longer matches the digest is written nowhere
+    ASSERT_TRUE(!files.stage(fresh, copied, staged) && staged);
+    // Accepting and a large restore are refused for their target alone: the source is a plain file.
+    for (const FileOutcome& outcome : {files.copy(other, file, ignored), staged->writeTo(file)}) {
+      ASSERT_TRUE(outcome.has_value());
+      EXPECT_EQ(outcome->reason, reason);
+    }
+    EXPECT_EQ(readAll(file), "somebody's file");
   }
-  // A copy is refused for its target alone: the source is a plain file.
-  only = file;
-  KeptContent copied;
-  const FileOutcome copy = files.copy(other, file, copied);
-  ASSERT_TRUE(copy.has_value());
-  EXPECT_EQ(copy->reason, text::ReparsePointReason);
-  EXPECT_EQ(readAll(file), "somebody's file");
 
   const std::wstring directory = folder.path() + L"\\bait.dot";
   ASSERT_TRUE(CreateDirectoryW(directory.c_str(), nullptr));

@@ -6,6 +6,7 @@
 #include "common/AppPath.h"
 #include "common/Files.h"
 #include "common/Handles.h"
+#include "common/TextEncoding.h"
 #include "controls/WindowClass.h"
 
 namespace kelvane::testing {
@@ -42,7 +43,9 @@ void removeTree(const std::wstring& path) {
       const std::wstring name = found.cFileName;
       if (name == L"." || name == L"..") continue;
       const std::wstring child = path + L"\\" + name;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        if (!RemoveDirectoryW(child.c_str())) DeleteFileW(child.c_str());
+      } else if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         removeTree(child);
       } else {
         SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -63,6 +66,43 @@ bool writeFile(const std::wstring& path, const std::string& bytes) {
 }
 
 bool fileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+DWORD runToEnd(std::wstring commandLine) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) return 1;
+  UniqueKernelHandle process(info.hProcess), thread(info.hThread);
+  DWORD exitCode = STILL_ACTIVE;
+  if (WaitForSingleObject(process.get(), 10000) == WAIT_OBJECT_0) GetExitCodeProcess(process.get(), &exitCode);
+  if (exitCode == STILL_ACTIVE) TerminateProcess(process.get(), 1);
+  return exitCode;
+}
+
+// Runs a host program on Unix paths. Wine starts it from drive Z:, the Unix root,
+// and hands back no process to wait for: callers wait for its effect.
+bool startOnUnixPaths(std::wstring commandLine, const std::vector<std::wstring>& paths) {
+  using UnixName = char*(CDECL*)(const wchar_t*);
+  const auto unixName = reinterpret_cast<UnixName>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  for (const std::wstring& path : paths) {
+    char* name = unixName ? unixName(path.c_str()) : nullptr;
+    if (!name) return false;
+    commandLine += L" \"" + utf8ToWide(name) + L"\"";
+    HeapFree(GetProcessHeap(), 0, name);
+  }
+  return runToEnd(commandLine) != 1;  // 1: not started
+}
+
+UnixLink::UnixLink(const std::wstring& target, const std::wstring& link) : path(link) {
+  made = startOnUnixPaths(L"Z:\\bin\\ln -s", {target, link}) && waitUntil([&] {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+  });
+}
+UnixLink::~UnixLink() {
+  if (made && startOnUnixPaths(L"Z:\\bin\\rm", {path})) waitUntil([&] { return !fileExists(path); });
+}
 
 MarkerLog::MarkerLog(const std::wstring& folder) : path(folder + L"\\markers.log") {
   SetEnvironmentVariableW(L"KELVANE_MARKER_LOG", path.c_str());
@@ -182,7 +222,7 @@ BOOL CALLBACK collectStaticText(HWND hwnd, LPARAM param) {
   wchar_t className[32] = {};
   GetClassNameW(hwnd, className, 32);
   if (lstrcmpiW(className, L"Static") != 0) return TRUE;
-  const std::wstring text = windowText(hwnd);
+  const std::wstring text = controlText(hwnd);  // a long message is cut by windowText
   if (text.empty()) return TRUE;
   auto* joined = reinterpret_cast<std::wstring*>(param);
   if (!joined->empty()) *joined += L"\n";

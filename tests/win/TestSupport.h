@@ -32,9 +32,20 @@ class ScratchDirectory {
   std::wstring path_;
 };
 
+// Removes a folder with everything in it; a link in it goes itself, never entered.
 void removeTree(const std::wstring& path);
 bool writeFile(const std::wstring& path, const std::string& bytes);
 bool fileExists(const std::wstring& path);
+// Runs a command line to its end: the exit code (STILL_ACTIVE, ended, after ten seconds).
+DWORD runToEnd(std::wstring commandLine);
+// A Unix symbolic link at `path` to `target`, which Wine shows as a link (Wine 8
+// makes none itself), removed again afterwards; `made` tells whether it came.
+struct UnixLink {
+  UnixLink(const std::wstring& target, const std::wstring& link);
+  ~UnixLink();
+  const std::wstring path;
+  bool made = false;
+};
 
 // The runs of the marker program while this lives: KELVANE_MARKER_LOG is set
 // for this process and everything it starts, and unset afterwards.

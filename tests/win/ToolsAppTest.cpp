@@ -15,6 +15,7 @@
 #include "common/Files.h"
 #include "common/ItemReader.h"
 #include "common/Handles.h"
+#include "common/OwnFileCopies.h"
 #include "shell/Frmmain.h"
 #include "shell/FrmmainText.h"
 #include "tests/win/TestSupport.h"
@@ -96,6 +97,27 @@ TEST(InstalledCatalogue, EveryRepairProgramIsAGbkBatchFileThatWaitsBeforeItClose
     EXPECT_NE(text->find(L"pause"), std::wstring::npos) << entry.file;
     EXPECT_NE(text->find(L"本程序"), std::wstring::npos) << entry.file << " says what it does";
   }
+}
+
+// A link in the temp folder or on its path never leads the cleaner elsewhere. Wine's set /p
+// reads all there is: a file of one Y answers the first question, and the second (system) No.
+TEST(InstalledCatalogue, TheTempCleanerLeavesWhatALinkInOrOnTheTempFolderLeadsTo) {
+  testing::ScratchDirectory temp{L"clean-temp"}, elsewhere{L"clean-elsewhere"};
+  const std::wstring answers = elsewhere.path() + L"\\y.txt", withTemp = elsewhere.path() + L"\\with-temp.cmd";
+  ASSERT_TRUE(testing::writeFile(answers, "Y\r\n") && testing::writeFile(elsewhere.path() + L"\\keep.txt", "kept"));
+  // TEMP for the script alone; TMP too, where Wine's cmd leaves files of its own.
+  ASSERT_TRUE(testing::writeFile(withTemp, "@set \"TEMP=%~1\"\r\n@set \"TMP=%~1\"\r\n@call \"%~2\"\r\n"));
+  ASSERT_TRUE(testing::writeFile(temp.path() + L"\\junk.tmp", "junk"));
+  const testing::UnixLink inside(elsewhere.path(), temp.path() + L"\\linked");
+  const testing::UnixLink onThePath(elsewhere.path(), temp.path() + L"\\through");
+  ASSERT_TRUE(inside.made && onThePath.made);
+  for (const std::wstring& folder : {onThePath.path, temp.path()}) {
+    EXPECT_EQ(testing::runToEnd(L"\"" + nativeSystemFolder() + L"\\cmd.exe\" /d /c \"\"" + withTemp + L"\" \"" + folder +
+                                L"\" \"" + installedAppDirectory() + L"\\tooll\\CleanTemp.cmd\" < \"" + answers + L"\" >nul\""),
+              0u);
+    EXPECT_EQ(readFileBytes(elsewhere.path() + L"\\keep.txt"), "kept");
+  }
+  EXPECT_FALSE(fileExists(temp.path() + L"\\junk.tmp"));  // the answer came, and the real folder was cleaned
 }
 
 class ToolPagesInTheProgram : public ::testing::Test {
