@@ -80,10 +80,17 @@ void CoolButton::afterDpiChanged(const DpiChange&) {
 }
 
 void CoolButton::setCaption(std::wstring_view caption) {
-  design_.caption = caption;
-  SetWindowTextW(hwnd(), design_.caption.c_str());
+  replaceCaption(caption);
   if (design_.autoadjust) fitToCaption();
   InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void CoolButton::replaceCaption(std::wstring_view caption) {
+  design_.caption = caption;
+  // The default handling stores the text (what GetWindowText and screen readers
+  // read) without the button's own handling, which repaints a visible button at
+  // once.
+  DefWindowProcW(hwnd(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(design_.caption.c_str()));
 }
 
 std::wstring CoolButton::caption() const { return design_.caption; }
@@ -158,6 +165,8 @@ LRESULT CoolButton::handleSubclassed(HWND hwnd, UINT message, WPARAM wParam, LPA
       break;
     case WM_ERASEBKGND:
       return 1;  // the whole face is drawn in WM_DRAWITEM
+    case WM_NCPAINT:
+      return 0;  // no frame: nothing lies outside the client area
     case WM_NCDESTROY:
       RemoveWindowSubclass(hwnd, subclassProcedure, 0);
       break;

@@ -32,6 +32,9 @@ class CoolButton final : public ControlWindow {
   CoolButton(HWND parent, const ButtonDesign& design, float twipsPerPixel);
 
   void setCaption(std::wstring_view caption);
+  // The window text and the drawn caption only, neither refitted nor repainted:
+  // for a host that sizes the button itself and repaints many buttons at once.
+  void replaceCaption(std::wstring_view caption);
   std::wstring caption() const;
   void setEnable(bool enable);
   bool enabled() const;

@@ -1,5 +1,6 @@
 #include "tools/RepairTool.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "common/AppPath.h"
@@ -34,24 +35,9 @@ int textWidth(HDC dc, std::wstring_view text) {
   return size.cx;
 }
 
-// Holds a visible page's painting while its buttons change, then paints it once.
-// A hidden page is left alone: WM_SETREDRAW would set its visible style again.
-class RedrawPaused {
- public:
-  explicit RedrawPaused(HWND page) : page_(IsWindowVisible(page) ? page : nullptr) {
-    if (page_) SendMessageW(page_, WM_SETREDRAW, FALSE, 0);
-  }
-  ~RedrawPaused() {
-    if (!page_) return;
-    SendMessageW(page_, WM_SETREDRAW, TRUE, 0);
-    RedrawWindow(page_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
-  }
-  RedrawPaused(const RedrawPaused&) = delete;
-  RedrawPaused& operator=(const RedrawPaused&) = delete;
-
- private:
-  HWND page_;
-};
+RECT pixelBounds(const PixelRect& place) {
+  return RECT{place.left, place.top, place.left + place.width, place.top + place.height};
+}
 
 }  // namespace
 
@@ -127,18 +113,11 @@ void RepairTool::UserControl_Initialize() {
   pager_->UserControl_Initialize(loader.takeEntries());
 }
 
-// A turn with no page to go to leaves the page alone: no pause, no repaint.
-void RepairTool::NextPage() {
-  if (!pager_->hasNextPage()) return;
-  RedrawPaused paused(hwnd());
-  pager_->NextPage();
-}
+// A turn reaches the windows in finish(), which repaints the page once; a turn
+// with no page to go to changes nothing and repaints nothing.
+void RepairTool::NextPage() { pager_->NextPage(); }
 
-void RepairTool::PrePage() {
-  if (!pager_->hasPreviousPage()) return;
-  RedrawPaused paused(hwnd());
-  pager_->PrePage();
-}
+void RepairTool::PrePage() { pager_->PrePage(); }
 
 bool RepairTool::PageKey(WPARAM key) {
   if (key == VK_PRIOR) {
@@ -173,6 +152,8 @@ void RepairTool::afterDpiChanged(const DpiChange& change) {
   if (change.font && buttonFont_) buttonFont_ = change.font(buttonFont_);
   if (measureDc_) SelectObject(measureDc_.get(), buttonFont_ ? buttonFont_ : GetStockObject(DEFAULT_GUI_FONT));
   captionMargin_ = model_->fittingWidth() - textWidth(measureDc_.get(), text::Model);
+  // The windows were moved to the new scale with the rest of the tree.
+  std::fill(applied_.begin(), applied_.end(), std::nullopt);
   Text1->rescale(twipsPerPixel(), [&change](int pixels) { return change.scale(pixels); });
   fitLabelToText(LblPre->hwnd(), SS_LEFT);
   fitLabelToText(LblNext->hwnd(), SS_LEFT);
@@ -206,31 +187,62 @@ bool RepairTool::addWindow() {
   const int slot = static_cast<int>(windows_.size());
   button->setOnClick([this, slot] { Text1_Click(Text1->elementInSlot(slot)); });
   windows_.push_back(std::move(button));
+  applied_.emplace_back();
   return true;
 }
 
 void RepairTool::present(int slot, const std::wstring& caption, const PixelRect& place) {
-  CoolButton& button = *windows_[static_cast<size_t>(slot)];
-  if (button.caption() != caption) button.setCaption(caption);
-  pending_.push_back({button.hwnd(), place, true});
+  std::optional<std::wstring> changed;
+  if (windows_[static_cast<size_t>(slot)]->caption() != caption) changed = caption;
+  pending_.push_back({slot, std::move(changed), place, true});
 }
 
-void RepairTool::conceal(int slot) { pending_.push_back({windows_[static_cast<size_t>(slot)]->hwnd(), {}, false}); }
+void RepairTool::conceal(int slot) { pending_.push_back({slot, std::nullopt, {}, false}); }
 
 void RepairTool::finish() {
   if (pending_.empty()) return;
-  // One DeferWindowPos batch moves, shows and hides a whole page of buttons.
-  HDWP batch = BeginDeferWindowPos(static_cast<int>(pending_.size()));
-  for (const PendingMove& move : pending_) {
-    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (move.show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE);
-    if (batch) batch = DeferWindowPos(batch, move.window, nullptr, move.place.left, move.place.top,
-                                      move.place.width, move.place.height, flags);
+  // Captions and places change without painting anything; then the part of the
+  // page they touched paints once, buttons and all. Only windows whose place or
+  // visibility changes are moved: a page turn hands each window the same row of
+  // the next page, so mostly its caption alone changes.
+  RECT changed{0, 0, 0, 0};
+  bool wholePage = false;
+  std::vector<const PendingChange*> moves;
+  for (const PendingChange& change : pending_) {
+    if (change.caption) windows_[static_cast<size_t>(change.slot)]->replaceCaption(*change.caption);
+    std::optional<AppliedPlace>& applied = applied_[static_cast<size_t>(change.slot)];
+    const AppliedPlace wanted{change.show, change.show ? change.place : PixelRect{}};
+    if (!applied) wholePage = true;  // where the window stands is not known
+    for (const std::optional<AppliedPlace>& state : {applied, std::optional(wanted)}) {
+      if (!state || !state->shown) continue;
+      const RECT bounds = pixelBounds(state->place);
+      UnionRect(&changed, &changed, &bounds);
+    }
+    if (applied != wanted) moves.push_back(&change);
+    applied = wanted;
+  }
+  moveWindows(moves);
+  pending_.clear();
+  if (IsWindowVisible(hwnd()) && (wholePage || !IsRectEmpty(&changed))) {
+    RedrawWindow(hwnd(), wholePage ? nullptr : &changed, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+  }
+}
+
+void RepairTool::moveWindows(const std::vector<const PendingChange*>& moves) {
+  if (moves.empty()) return;
+  // One DeferWindowPos batch moves, shows and hides a whole page of buttons. The
+  // page repaints what changed itself, so nothing is redrawn or copied here.
+  HDWP batch = BeginDeferWindowPos(static_cast<int>(moves.size()));
+  for (const PendingChange* move : moves) {
+    const HWND window = windows_[static_cast<size_t>(move->slot)]->hwnd();
+    const PixelRect& place = move->place;
+    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS |
+                       (move->show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE);
+    if (batch) batch = DeferWindowPos(batch, window, nullptr, place.left, place.top, place.width, place.height, flags);
     // A failed batch is dropped by the system; the rest go one by one.
-    if (!batch) SetWindowPos(move.window, nullptr, move.place.left, move.place.top, move.place.width,
-                             move.place.height, flags);
+    if (!batch) SetWindowPos(window, nullptr, place.left, place.top, place.width, place.height, flags);
   }
   if (batch) EndDeferWindowPos(batch);
-  pending_.clear();
 }
 
 }  // namespace kelvane

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,20 @@ class RepairTool final : public Panel, private ButtonWindows {
   int PageEnd() const { return pager_->PageEnd(); }
 
  private:
+  // Captions, moves and visibility gathered during one realize(), applied in one go.
+  struct PendingChange {
+    int slot;
+    std::optional<std::wstring> caption;  // only when it differs from the window's
+    PixelRect place;
+    bool show;
+  };
+  // Whether a window was last shown or hidden, and where.
+  struct AppliedPlace {
+    bool shown = false;
+    PixelRect place;
+    bool operator==(const AppliedPlace&) const = default;
+  };
+
   bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   void afterDpiChanged(const DpiChange& change) override;
   void UserControl_Initialize();
@@ -72,6 +87,7 @@ class RepairTool final : public Panel, private ButtonWindows {
   void present(int slot, const std::wstring& caption, const PixelRect& place) override;
   void conceal(int slot) override;
   void finish() override;
+  void moveWindows(const std::vector<const PendingChange*>& moves);
 
   Launcher& launcher_;
   MessageBoxes& messageBoxes_;
@@ -83,13 +99,10 @@ class RepairTool final : public Panel, private ButtonWindows {
 
   std::unique_ptr<CoolButton> model_;  // Text1(0): the hidden template
   std::vector<std::unique_ptr<CoolButton>> windows_;
-  // Moves and visibility gathered during one realize(), applied in one go.
-  struct PendingMove {
-    HWND window;
-    PixelRect place;
-    bool show;
-  };
-  std::vector<PendingMove> pending_;
+  std::vector<PendingChange> pending_;
+  // Per window; a window already so is left alone. Not known (nullopt) for a new
+  // window and after a DPI change, which moves every window itself.
+  std::vector<std::optional<AppliedPlace>> applied_;
   std::unique_ptr<ToolButtonArray> Text1;
   std::unique_ptr<ToolPager> pager_;
   std::unique_ptr<PageTurnLabel> LblPre;

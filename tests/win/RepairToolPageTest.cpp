@@ -73,6 +73,27 @@ class RepairToolPage : public ::testing::Test {
     }
     return count;
   }
+  // The page as the screen shows it.
+  std::vector<DWORD> pagePixels() const {
+    RECT client;
+    GetClientRect(page->hwnd(), &client);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), client.right, -client.bottom, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    UniqueBitmap copy(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    SelectObject(dc.get(), copy.get());
+    BitBlt(dc.get(), 0, 0, client.right, client.bottom, WindowDc(page->hwnd()).get(), 0, 0, SRCCOPY);
+    GdiFlush();
+    return std::vector<DWORD>(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + client.right * client.bottom);
+  }
+  // A turn repaints only what it changed: the page must look as a full repaint draws it.
+  bool paintedWhole() const {
+    UpdateWindow(page->hwnd());
+    const std::vector<DWORD> turned = pagePixels();
+    RedrawWindow(page->hwnd(), nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    return pagePixels() == turned;
+  }
   HWND label(const wchar_t* caption) const { return FindWindowExW(page->hwnd(), nullptr, L"Static", caption); }
   void clickLabel(const wchar_t* caption) const {
     SendMessageW(FindWindowExW(page->hwnd(), nullptr, L"Button", caption), BM_CLICK, 0, 0);
@@ -98,6 +119,7 @@ TEST_F(RepairToolPage, TwentyFiveEntriesShowAPageOf24ThenEntry25AloneAndBack) {
   EXPECT_EQ(firstPage[1].place.left, firstPage[0].place.right + 67);  // 1000 twips after its neighbour
 
   clickLabel(L"后一页");
+  EXPECT_TRUE(paintedWhole());
   const std::vector<Child> secondPage = visibleChildren(L"Button");
   ASSERT_EQ(secondPage.size(), 1u);
   EXPECT_EQ(secondPage[0].text, L"工具25");
@@ -107,6 +129,7 @@ TEST_F(RepairToolPage, TwentyFiveEntriesShowAPageOf24ThenEntry25AloneAndBack) {
   EXPECT_EQ(visibleChildren(L"Button").size(), 1u);
 
   clickLabel(L"前一页");
+  EXPECT_TRUE(paintedWhole());
   const std::vector<Child> again = visibleChildren(L"Button");
   ASSERT_EQ(again.size(), 24u);
   for (size_t i = 0; i < 24; ++i) {

@@ -1,6 +1,6 @@
 // Benchmark of the repair-tool page: loading a full catalogue of 32767 entries
 // against one of 24 (time, and the process's USER and GDI objects and the page's
-// windows afterwards), one page turn, and the program's start-up (time and peak
+// windows afterwards), one page turn until painted, and the program's start-up (time and peak
 // memory) with a catalogue of 64 MB against one of 24 entries, in the same run.
 // It also times a click's start of a repair program.
 // Prints its rows of the benchmark report.
@@ -89,6 +89,7 @@ Load measure(int entries, HWND host, const UiFonts& fonts, Launcher& launcher, M
     auto turn = [&](auto step) {
       const double turnStart = nowMs();
       step();
+      UpdateWindow(page->hwnd());  // a turn is done once the page shows it
       turns.push_back(nowMs() - turnStart);
     };
     for (int i = 0; i < 100 && page->PageEnd() < page->ToolCount(); ++i) turn([&] { page->NextPage(); });
@@ -225,7 +226,7 @@ int wmain() {
   row("repair tools: page windows, 24-entry catalogue", small.windows, "-", "-");
   row("repair tools: page windows, 32767-entry catalogue", full.windows, "<= 24-entry",
       full.windows <= small.windows ? "yes" : "NO");
-  row("repair tools: one page turn, 32767 entries (ms, median)", full.turnMs, "< 10", full.turnMs < TurnAimMs ? "yes" : "NO");
+  row("repair tools: one page turn, 32767 entries, painted (ms, median)", full.turnMs, "< 10", full.turnMs < TurnAimMs ? "yes" : "NO");
 
   // Only the entries the page can hold are read: the 64 MB catalogue costs about
   // what a full page of entries does.
