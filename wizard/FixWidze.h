@@ -39,7 +39,7 @@ class FixWidze final : public Panel, public ResettablePage, private WizardView {
     logic_.LstContent(topic);
   }
   const std::wstring& CurrentMenu() const { return logic_.CurrentMenu(); }
-  bool gliding() const { return Timer_Move.enabled(); }
+  bool gliding() const { return Timer_Move && Timer_Move->enabled(); }
   int glideTicks() const { return logic_.glideTicks(); }
 
  private:
@@ -61,7 +61,7 @@ class FixWidze final : public Panel, public ResettablePage, private WizardView {
   void setSolutionCaption(int number, const std::wstring& caption) override;
   void repaint() override;
   void drawLine(float x1, float y1, float x2, float y2) override;
-  void setMoveTimer(bool on) override { Timer_Move.setEnabled(on); }
+  void setMoveTimer(bool on) override;
 
   PageContext context_;
   SolutionFiles store_;
@@ -76,7 +76,8 @@ class FixWidze final : public Panel, public ResettablePage, private WizardView {
   std::unique_ptr<Panel> FramSol;
   std::array<std::unique_ptr<Label>, MaxSolutions> LblSol;  // elements 1 to 4 at 0 to 3
   // Asks for 1 ms; the system's timer decides how fast the ticks really come.
-  Timer Timer_Move{1, [this] { logic_.Timer_Move_Timer(); }};
+  // Made with the first glide: a timer's window costs start-up for nothing.
+  std::unique_ptr<Timer> Timer_Move;
 };
 
 }  // namespace kelvane
