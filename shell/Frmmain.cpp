@@ -122,8 +122,9 @@ bool Frmmain::create(int showCommand) {
   ShowWindow(window_.get(), showCommand);
   UpdateWindow(window_.get());
   // What is not on show (the other pages, the wizard's hidden controls) is made
-  // once the window has painted: WM_TIMER comes only when no paint is pending.
-  // A page button or a category pressed before then makes what it needs.
+  // once the window has painted, one part per tick: WM_TIMER comes only when no
+  // input or paint is pending, so a click meanwhile waits for one part, not for
+  // all of them. A page button or a category pressed before then makes what it needs.
   SetTimer(window_.get(), CompleteStartupTimer, USER_TIMER_MINIMUM, nullptr);
   return true;
 }
@@ -382,22 +383,36 @@ PageContext Frmmain::pageContext() const {
 }
 
 void Frmmain::completeStartup() {
-  if (RepairTool1) return;
-  KillTimer(window_.get(), CompleteStartupTimer);
-  FixWidze1->createHiddenControls();
-  createTooltips();
-  makeImagePictures();
-  const PageContext context = pageContext();
-  RepairTool1 = std::make_unique<RepairTool>(context);
-  SysTool1 = std::make_unique<SysTool>(context);
-  VirusDetect1 = std::make_unique<VirusDetect>(context);
-  // New child windows go to the bottom of the stacking order; keep the pages
-  // together after the wizard, as the keyboard's Tab order follows it.
-  HWND after = FixWidze1->hwnd();
-  for (HWND page : {RepairTool1->hwnd(), SysTool1->hwnd(), VirusDetect1->hwnd()}) {
-    SetWindowPos(page, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
-    after = page;
+  while (makeDeferredPart()) {
   }
+}
+
+bool Frmmain::makeDeferredPart() {
+  // New child windows go to the bottom of the stacking order; each page joins
+  // the one before it, as the keyboard's Tab order follows the stacking order.
+  const auto stackAfter = [](HWND page, HWND before) {
+    SetWindowPos(page, before, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+  };
+  if (!FixWidze1->hiddenControlsMade()) {
+    FixWidze1->createHiddenControls();
+  } else if (!tooltips_) {
+    createTooltips();
+  } else if (!imagePicturesMade_) {
+    makeImagePictures();
+  } else if (!RepairTool1) {
+    RepairTool1 = std::make_unique<RepairTool>(pageContext());
+    stackAfter(RepairTool1->hwnd(), FixWidze1->hwnd());
+  } else if (!SysTool1) {
+    SysTool1 = std::make_unique<SysTool>(pageContext());
+    stackAfter(SysTool1->hwnd(), RepairTool1->hwnd());
+  } else if (!VirusDetect1) {
+    VirusDetect1 = std::make_unique<VirusDetect>(pageContext());
+    stackAfter(VirusDetect1->hwnd(), SysTool1->hwnd());
+  } else {
+    KillTimer(window_.get(), CompleteStartupTimer);
+    return false;
+  }
+  return true;
 }
 
 void Frmmain::createPageButtons() {
@@ -524,7 +539,7 @@ LRESULT Frmmain::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
       return 0;
     case WM_TIMER:
       if (wParam != CompleteStartupTimer) break;
-      completeStartup();
+      makeDeferredPart();
       return 0;
     case WM_ERASEBKGND: {
       const HDC dc = reinterpret_cast<HDC>(wParam);

@@ -112,7 +112,10 @@ class Frmmain : private SkinFrameView {
  private:
   void createControls();
   PageContext pageContext() const;
+  // Makes everything start-up left for after the first paint.
   void completeStartup();
+  // Makes the next part of it; false when nothing was left.
+  bool makeDeferredPart();
   void createPageButtons();
   void createHelpMenu();
   void showHelpMenu();

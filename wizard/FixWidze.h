@@ -29,6 +29,7 @@ class FixWidze final : public Panel, public ResettablePage, private WizardView {
   // solution frame. Start-up shows the page without them and the main window
   // calls this once it has painted; a category click before then makes them first.
   void createHiddenControls();
+  bool hiddenControlsMade() const { return Text1 != nullptr; }
 
   // Before the hidden controls exist the page is as a reset leaves it.
   void ResetAll() override {
@@ -43,7 +44,6 @@ class FixWidze final : public Panel, public ResettablePage, private WizardView {
   int glideTicks() const { return logic_.glideTicks(); }
 
  private:
-  bool hiddenControlsMade() const { return Text1 != nullptr; }
   std::unique_ptr<CoolButton> makeButton(std::wstring_view caption, TwipRect place, bool visible,
                                          std::function<void()> onClick);
   void createCategoryButtons();
