@@ -107,6 +107,11 @@ bool Frmmain::create(int showCommand) {
   }
   form_ = WindowPlacement(window_.get(), twipsPerPixel_);
   help_.setOwner(window_.get());
+  // The system gives every new overlapped window a caption. Clearing the style
+  // now, while the window is hidden and has no children, costs nothing: the
+  // frame itself changes with Form_Load's one move, so the layout pass's RMe
+  // finds nothing left to strip (a frame change is the slowest call of the pass).
+  clearFrameStyle(window_.get());
   createSkin();
   createControls();
   // Form_Load sets the width and then the height: one pass at the final size
@@ -117,8 +122,9 @@ bool Frmmain::create(int showCommand) {
   ShowWindow(window_.get(), showCommand);
   UpdateWindow(window_.get());
   // What is not on show (the other pages, the wizard's hidden controls) is made
-  // once the window has painted: WM_TIMER comes only when no paint is pending.
-  // A page button or a category pressed before then makes what it needs.
+  // once the window has painted, one part per tick: WM_TIMER comes only when no
+  // input or paint is pending, so a click meanwhile waits for one part, not for
+  // all of them. A page button or a category pressed before then makes what it needs.
   SetTimer(window_.get(), CompleteStartupTimer, USER_TIMER_MINIMUM, nullptr);
   return true;
 }
@@ -129,14 +135,26 @@ void Frmmain::makeSkinPictures() {
   skinDc_.reset();
   smallIcon_ = loadIconPicture(IDI_KELVANE, 16, dpi_);
   skinPicture_ = loadPicture(IDB_SKIN, dpi_);
-  ImMin1 = loadPicture(IDB_MIN_HOVER, dpi_);
-  ImMin2 = loadPicture(IDB_MIN_PRESSED, dpi_);
-  ImClose1 = loadPicture(IDB_CLOSE_HOVER, dpi_);
-  ImClose2 = loadPicture(IDB_CLOSE_PRESSED, dpi_);
+  // The hover and pressed looks show only under the pointer: made when first
+  // needed, or once the window has painted, for the DPI of that moment.
+  imagePicturesMade_ = false;
+  ImMin1.reset();
+  ImMin2.reset();
+  ImClose1.reset();
+  ImClose2.reset();
   if (skinPicture_) {
     skinDc_.reset(CreateCompatibleDC(nullptr));
     if (skinDc_) SelectObject(skinDc_.get(), skinPicture_.get());
   }
+}
+
+void Frmmain::makeImagePictures() {
+  if (imagePicturesMade_) return;
+  imagePicturesMade_ = true;  // a picture that cannot be made is not tried on every move
+  ImMin1 = loadPicture(IDB_MIN_HOVER, dpi_);
+  ImMin2 = loadPicture(IDB_MIN_PRESSED, dpi_);
+  ImClose1 = loadPicture(IDB_CLOSE_HOVER, dpi_);
+  ImClose2 = loadPicture(IDB_CLOSE_PRESSED, dpi_);
 }
 
 void Frmmain::createSkin() {
@@ -176,9 +194,16 @@ SkinImage& Frmmain::skinImage(SkinControlId id) {
   }
 }
 
-void StripFrame(HWND hWnd) {
+bool clearFrameStyle(HWND hWnd) {
   const LONG style = GetWindowLongW(hWnd, GWL_STYLE);
+  if ((style & FrameStyleMask) == style) return false;
   SetWindowLongW(hWnd, GWL_STYLE, style & FrameStyleMask);
+  return true;
+}
+
+void StripFrame(HWND hWnd) {
+  // A window whose style has no frame bits already has the frame it would take on.
+  if (!clearFrameStyle(hWnd)) return;
   SetWindowPos(hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
 }
 
@@ -311,6 +336,7 @@ void Frmmain::showPicture(SkinImageId image, SkinPicture picture) {
   SkinImage* target = close ? Imclose.get() : Immin.get();
   if (!target) return;
   HBITMAP bitmap = nullptr;
+  if (picture != SkinPicture::None) makeImagePictures();
   if (picture == SkinPicture::Hover) bitmap = close ? ImClose1.get() : ImMin1.get();
   if (picture == SkinPicture::Pressed) bitmap = close ? ImClose2.get() : ImMin2.get();
   target->setPicture(bitmap);
@@ -357,21 +383,36 @@ PageContext Frmmain::pageContext() const {
 }
 
 void Frmmain::completeStartup() {
-  if (RepairTool1) return;
-  KillTimer(window_.get(), CompleteStartupTimer);
-  FixWidze1->createHiddenControls();
-  createTooltips();
-  const PageContext context = pageContext();
-  RepairTool1 = std::make_unique<RepairTool>(context);
-  SysTool1 = std::make_unique<SysTool>(context);
-  VirusDetect1 = std::make_unique<VirusDetect>(context);
-  // New child windows go to the bottom of the stacking order; keep the pages
-  // together after the wizard, as the keyboard's Tab order follows it.
-  HWND after = FixWidze1->hwnd();
-  for (HWND page : {RepairTool1->hwnd(), SysTool1->hwnd(), VirusDetect1->hwnd()}) {
-    SetWindowPos(page, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
-    after = page;
+  while (makeDeferredPart()) {
   }
+}
+
+bool Frmmain::makeDeferredPart() {
+  // New child windows go to the bottom of the stacking order; each page joins
+  // the one before it, as the keyboard's Tab order follows the stacking order.
+  const auto stackAfter = [](HWND page, HWND before) {
+    SetWindowPos(page, before, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+  };
+  if (!FixWidze1->hiddenControlsMade()) {
+    FixWidze1->createHiddenControls();
+  } else if (!tooltips_) {
+    createTooltips();
+  } else if (!imagePicturesMade_) {
+    makeImagePictures();
+  } else if (!RepairTool1) {
+    RepairTool1 = std::make_unique<RepairTool>(pageContext());
+    stackAfter(RepairTool1->hwnd(), FixWidze1->hwnd());
+  } else if (!SysTool1) {
+    SysTool1 = std::make_unique<SysTool>(pageContext());
+    stackAfter(SysTool1->hwnd(), RepairTool1->hwnd());
+  } else if (!VirusDetect1) {
+    VirusDetect1 = std::make_unique<VirusDetect>(pageContext());
+    stackAfter(VirusDetect1->hwnd(), SysTool1->hwnd());
+  } else {
+    KillTimer(window_.get(), CompleteStartupTimer);
+    return false;
+  }
+  return true;
 }
 
 void Frmmain::createPageButtons() {
@@ -404,10 +445,14 @@ void Frmmain::Form_Load() {
   // after the size is set, so it sits exactly in the middle only when the two agree.
   const float screenWidth = static_cast<float>(GetSystemMetrics(SM_CXSCREEN)) * twipsPerPixel_;
   const float screenHeight = static_cast<float>(GetSystemMetrics(SM_CYSCREEN)) * twipsPerPixel_;
-  form_.setLeft((screenWidth - form_.width().value_or(0)) / 2);
-  form_.setTop((screenHeight - form_.height().value_or(0)) / 2);
-  form_.setWidth(StartWidth);
-  form_.setHeight(StartHeight);
+  const float left = (screenWidth - form_.width().value_or(0)) / 2;
+  const float top = (screenHeight - form_.height().value_or(0)) / 2;
+  // Centred, then sized: the window is hidden, so one move that also takes on
+  // the cleared frame ends where the four steps would, at a quarter of the
+  // round trips to the window system.
+  const auto pixels = [this](float twips) { return twipsToPixels(twips, twipsPerPixel_); };
+  SetWindowPos(window_.get(), nullptr, pixels(left), pixels(top), pixels(StartWidth), pixels(StartHeight),
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   Btn_TopMenu_Click(0);
   Adwick_AD1->start();
 }
@@ -494,11 +539,15 @@ LRESULT Frmmain::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
       return 0;
     case WM_TIMER:
       if (wParam != CompleteStartupTimer) break;
-      completeStartup();
+      makeDeferredPart();
       return 0;
     case WM_ERASEBKGND: {
-      // Also asked by transparent children for what lies below them.
       const HDC dc = reinterpret_cast<HDC>(wParam);
+      // The window's own erase is always followed by WM_PAINT, which copies all
+      // it needs from the backing image: copying here too would put every pixel
+      // on the screen twice. Transparent children ask with a DC of their own
+      // for what lies below them.
+      if (!backing_.empty() && WindowFromDC(dc) == hwnd) return 1;
       RECT area;
       if (GetClipBox(dc, &area) == ERROR) GetClientRect(hwnd, &area);
       paintBacking(dc, area);

@@ -60,6 +60,8 @@ enum SkinControlId : int {
 // Clears the system caption, border and frame buttons of a window and has it
 // take on the new frame at its place, size and stacking order.
 void StripFrame(HWND hWnd);
+// Clears the same style bits without applying them; false when none was set.
+bool clearFrameStyle(HWND hWnd);
 
 class Frmmain : private SkinFrameView {
  public:
@@ -110,13 +112,17 @@ class Frmmain : private SkinFrameView {
  private:
   void createControls();
   PageContext pageContext() const;
+  // Makes everything start-up left for after the first paint.
   void completeStartup();
+  // Makes the next part of it; false when nothing was left.
+  bool makeDeferredPart();
   void createPageButtons();
   void createHelpMenu();
   void showHelpMenu();
   bool onMenuCommand(WORD id);
   void createSkin();
   void makeSkinPictures();
+  void makeImagePictures();
   HFONT fontForDpi(HFONT font, int oldDpi);
   void onMouseMove(LPARAM at);
   void createTooltips();
@@ -151,6 +157,7 @@ class Frmmain : private SkinFrameView {
   UniqueIcon smallIcon_;  // Imico
   UniqueBitmap skinPicture_;  // Pmain
   UniqueBitmap ImMin1, ImMin2, ImClose1, ImClose2;
+  bool imagePicturesMade_ = false;
   UniqueMemoryDc skinDc_;
   BackingImage backing_;
   SkinFrame frame_;

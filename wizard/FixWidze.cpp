@@ -143,6 +143,14 @@ void FixWidze::setSolutionCaption(int number, const std::wstring& caption) {
   if (number >= 1 && number <= MaxSolutions) LblSol[static_cast<size_t>(number - 1)]->setCaption(caption);
 }
 
+void FixWidze::setMoveTimer(bool on) {
+  if (!Timer_Move) {
+    if (!on) return;
+    Timer_Move = std::make_unique<Timer>(1, [this] { logic_.Timer_Move_Timer(); });
+  }
+  Timer_Move->setEnabled(on);
+}
+
 void FixWidze::repaint() {
   // Synchronously, so the connector lines are gone before anything moves.
   RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);

@@ -29,6 +29,7 @@ class FixWidze final : public Panel, public ResettablePage, private WizardView {
   // solution frame. Start-up shows the page without them and the main window
   // calls this once it has painted; a category click before then makes them first.
   void createHiddenControls();
+  bool hiddenControlsMade() const { return Text1 != nullptr; }
 
   // Before the hidden controls exist the page is as a reset leaves it.
   void ResetAll() override {
@@ -39,11 +40,10 @@ class FixWidze final : public Panel, public ResettablePage, private WizardView {
     logic_.LstContent(topic);
   }
   const std::wstring& CurrentMenu() const { return logic_.CurrentMenu(); }
-  bool gliding() const { return Timer_Move.enabled(); }
+  bool gliding() const { return Timer_Move && Timer_Move->enabled(); }
   int glideTicks() const { return logic_.glideTicks(); }
 
  private:
-  bool hiddenControlsMade() const { return Text1 != nullptr; }
   std::unique_ptr<CoolButton> makeButton(std::wstring_view caption, TwipRect place, bool visible,
                                          std::function<void()> onClick);
   void createCategoryButtons();
@@ -61,7 +61,7 @@ class FixWidze final : public Panel, public ResettablePage, private WizardView {
   void setSolutionCaption(int number, const std::wstring& caption) override;
   void repaint() override;
   void drawLine(float x1, float y1, float x2, float y2) override;
-  void setMoveTimer(bool on) override { Timer_Move.setEnabled(on); }
+  void setMoveTimer(bool on) override;
 
   PageContext context_;
   SolutionFiles store_;
@@ -76,7 +76,8 @@ class FixWidze final : public Panel, public ResettablePage, private WizardView {
   std::unique_ptr<Panel> FramSol;
   std::array<std::unique_ptr<Label>, MaxSolutions> LblSol;  // elements 1 to 4 at 0 to 3
   // Asks for 1 ms; the system's timer decides how fast the ticks really come.
-  Timer Timer_Move{1, [this] { logic_.Timer_Move_Timer(); }};
+  // Made with the first glide: a timer's window costs start-up for nothing.
+  std::unique_ptr<Timer> Timer_Move;
 };
 
 }  // namespace kelvane
