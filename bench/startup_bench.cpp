@@ -141,7 +141,6 @@ std::vector<double> timeDpiChanges(const std::wstring& appDirectory, int rounds)
 
 int wmain() {
   using kelvane::bench::median;
-  using kelvane::bench::row;
   const std::wstring here = kelvane::testing::binaryDirectory();
   const std::wstring program = kelvane::testing::installedAppDirectory() + L"\\Kelvane.exe";
   const std::wstring bare = here + L"\\bare_window.exe";
@@ -160,6 +159,7 @@ int wmain() {
   const double programMs = median(programTimes), twinMs = median(twinTimes), bareMs = median(bareTimes);
   const double ratio = twinMs > 0 && programMs > 0 ? programMs / twinMs : -1;
 
+  using kelvane::bench::row;
   row("start to first paint, bare window (ms, median of 15)", bareMs, "-", "-");
   row("start to first paint, structural twin (ms, median of 15)", twinMs, "-", "-");
   row("start to first paint, Kelvane (ms, median of 15)", programMs, "-", "-");
@@ -178,13 +178,13 @@ int wmain() {
     const kelvane::testing::PrefixDpi prefix(144);
     at144.push_back(timeStartup(program));
   }
-  const double ms96 = median(at96);
-  const double ms144 = median(at144);
+  const double ms96 = kelvane::bench::median(at96);
+  const double ms144 = kelvane::bench::median(at144);
   row("start to first paint at 96 DPI (ms, median of 15)", ms96, "-", "-");
   row("start to first paint at 144 DPI (ms, median of 15)", ms144, "-", "-");
   row("start-up ratio 144 DPI / 96 DPI, same run", ms96 > 0 ? ms144 / ms96 : -1, "-", "-", 2);
   const std::vector<double> passes = timeDpiChanges(kelvane::testing::installedAppDirectory(), 20);
-  row("one WM_DPICHANGED pass, laid out and painted (ms, median of 20)", passes.empty() ? -1 : median(passes),
-      "-", "-");
+  row("one WM_DPICHANGED pass, laid out and painted (ms, median of 20)",
+      passes.empty() ? -1 : kelvane::bench::median(passes), "-", "-");
   return programMs > 0 && twinMs > 0 && bareMs > 0 ? 0 : 1;
 }
