@@ -75,7 +75,7 @@ std::vector<std::uint8_t> fromHex(std::string_view hex) {
 
 // A 3 x 5 RGB picture whose rows use the five row filters in turn, written by
 // Python's zlib once with fixed codes and once in stored blocks (the pictures of
-// res/ use only dynamic codes and the first two filters).
+// res/ have no stored block and use only the first two filters).
 TEST(PngDecoder, EveryRowFilterAndBlockTypeGivesThePixelsAndNoDamagedOrCutCopyDecodes) {
   const std::vector<std::uint8_t> fixedCodes = fromHex(
       "89504e470d0a1a0a0000000d49484452000000030000000508020000000f13c1f5000000334944415478da636088dae2b6e057cf3307468d"
