@@ -8,7 +8,6 @@
 #include "common/OwnFileCopies.h"
 #include "common/SingleInstance.h"
 #include "common/SystemServices.h"
-#include "controls/Picture.h"
 #include "shell/Frmmain.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
@@ -30,8 +29,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   kelvane::restrictDllLoadingToSystemDirectory();
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
-  // The pictures are decoded through COM; started once here, not per picture.
-  const kelvane::ImagingScope imaging;
 
   kelvane::SystemLauncher launcher;
   kelvane::SystemMessageBoxes messageBoxes;

@@ -10,42 +10,62 @@
 namespace kelvane {
 namespace {
 
+// What this path needs of COM, from ole32 and oleaut32 of the system folder,
+// loaded on its first use. Nothing else of the program uses COM, and importing
+// ole32 would cost every start its loading and set-up. The libraries stay for
+// the process: COM may keep threads and objects of them after the call.
+struct ComFunctions {
+  decltype(&CoInitializeEx) initialize = nullptr;
+  decltype(&CoUninitialize) uninitialize = nullptr;
+  decltype(&CoCreateInstance) createInstance = nullptr;
+  decltype(&SysAllocString) allocateString = nullptr;
+  decltype(&SysFreeString) freeString = nullptr;
+
+  bool complete() const { return initialize && uninitialize && createInstance && allocateString && freeString; }
+};
+
+template <typename Function>
+void resolve(HMODULE library, const char* name, Function& function) {
+  if (library) function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+}
+
+const ComFunctions& comFunctions() {
+  static const ComFunctions functions = [] {
+    ComFunctions found;
+    const HMODULE ole32 = LoadLibraryExW(L"ole32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    const HMODULE oleaut32 = LoadLibraryExW(L"oleaut32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    resolve(ole32, "CoInitializeEx", found.initialize);
+    resolve(ole32, "CoUninitialize", found.uninitialize);
+    resolve(ole32, "CoCreateInstance", found.createInstance);
+    resolve(oleaut32, "SysAllocString", found.allocateString);
+    resolve(oleaut32, "SysFreeString", found.freeString);
+    return found;
+  }();
+  return functions;
+}
+
 // COM on this thread for one call; a thread that has it already keeps it.
 class ComScope {
  public:
-  ComScope() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  explicit ComScope(const ComFunctions& com)
+      : uninitialize_(com.uninitialize), result_(com.initialize(nullptr, COINIT_APARTMENTTHREADED)) {}
   ~ComScope() {
-    if (SUCCEEDED(result_)) CoUninitialize();
+    if (SUCCEEDED(result_)) uninitialize_();
   }
   ComScope(const ComScope&) = delete;
   ComScope& operator=(const ComScope&) = delete;
 
  private:
+  decltype(&CoUninitialize) uninitialize_;
   HRESULT result_;
 };
-
-// The BSTR functions of oleaut32, loaded from the system directory on the first
-// use only: nothing else of the program needs that library.
-struct BstrFunctions {
-  BSTR(WINAPI* allocate)(const OLECHAR*) = nullptr;
-  void(WINAPI* release)(BSTR) = nullptr;
-};
-bool loadBstrFunctions(BstrFunctions& functions) {
-  const HMODULE oleaut = LoadLibraryExW(L"oleaut32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  if (!oleaut) return false;
-  functions.allocate = reinterpret_cast<decltype(functions.allocate)>(
-      reinterpret_cast<void*>(GetProcAddress(oleaut, "SysAllocString")));
-  functions.release = reinterpret_cast<decltype(functions.release)>(
-      reinterpret_cast<void*>(GetProcAddress(oleaut, "SysFreeString")));
-  return functions.allocate && functions.release;
-}
 
 // The desktop's Shell.Application object, reached through the desktop window
 // of the Explorer process: IShellWindows -> its desktop's browser -> the view
 // of the desktop folder -> that view's Application.
-bool desktopShell(ComRef<IShellDispatch2>& shell) {
+bool desktopShell(const ComFunctions& com, ComRef<IShellDispatch2>& shell) {
   ComRef<IShellWindows> windows;
-  if (FAILED(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows, windows.putVoid()))) {
+  if (FAILED(com.createInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows, windows.putVoid()))) {
     return false;
   }
   VARIANT location{};  // VT_EMPTY: the desktop has no location to match
@@ -75,19 +95,19 @@ bool desktopShell(ComRef<IShellDispatch2>& shell) {
 }  // namespace
 
 bool openThroughDesktopShell(const std::wstring& address) {
-  BstrFunctions bstr;
-  if (!loadBstrFunctions(bstr)) return false;
-  const ComScope com;
+  const ComFunctions& com = comFunctions();
+  if (!com.complete()) return false;
+  const ComScope scope(com);
   ComRef<IShellDispatch2> shell;
-  if (!desktopShell(shell)) return false;
-  const BSTR file = bstr.allocate(address.c_str());
+  if (!desktopShell(com, shell)) return false;
+  const BSTR file = com.allocateString(address.c_str());
   if (!file) return false;
   VARIANT none{};  // no arguments, folder or verb of our own: the shell's defaults
   VARIANT show{};
   show.vt = VT_I4;
   show.lVal = SW_SHOWNORMAL;
   const HRESULT result = shell->ShellExecute(file, none, none, none, show);
-  bstr.release(file);
+  com.freeString(file);
   return SUCCEEDED(result);
 }
 

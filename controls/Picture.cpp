@@ -8,12 +8,8 @@
 // differs between systems). Above the largest stored scale the largest copy is
 // enlarged with the same filter: nothing larger exists to reduce.
 //
-// PNG is decoded with the Windows Imaging Component (present since Windows 7):
-// its version 1 factory, as the version 2 one needs Windows 8.
+// PNG is decoded by the program itself (PngDecoder.h), without COM.
 #include "controls/Picture.h"
-
-#include <objbase.h>
-#include <wincodec.h>
 
 #include <algorithm>
 #include <array>
@@ -25,6 +21,7 @@
 
 #include "common/Handles.h"
 #include "controls/PictureFilter.h"
+#include "controls/PngDecoder.h"
 
 namespace kelvane {
 namespace {
@@ -33,8 +30,6 @@ constexpr int DesignDpi = 96;
 // The scales pictures are drawn at, in per cent, smallest first; a picture may
 // leave some out.
 constexpr std::array<int, 5> StoredPercents{100, 125, 150, 175, 200};
-// A picture larger than this on either side is refused rather than allocated.
-constexpr int LargestSide = 16384;
 
 std::span<const BYTE> resourceBytes(const wchar_t* type, int id) {
   const HMODULE module = GetModuleHandleW(nullptr);
@@ -61,61 +56,6 @@ std::optional<int> copyPercentFor(int resourceId, int dpi) {
     largest = percent;
   }
   return largest;
-}
-
-std::uint32_t bigEndian(std::span<const BYTE> bytes, std::size_t at) {
-  return std::uint32_t{bytes[at]} << 24 | std::uint32_t{bytes[at + 1]} << 16 | std::uint32_t{bytes[at + 2]} << 8 |
-         bytes[at + 3];
-}
-
-// The size in a PNG's header (the signature, then the IHDR chunk with width and height).
-std::optional<SIZE> pngSize(std::span<const BYTE> png) {
-  static constexpr BYTE Header[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
-  if (png.size() < sizeof(Header) + 8 || !std::equal(std::begin(Header), std::end(Header), png.begin())) {
-    return std::nullopt;
-  }
-  const std::uint32_t width = bigEndian(png, 16);
-  const std::uint32_t height = bigEndian(png, 20);
-  if (width == 0 || height == 0 || width > LargestSide || height > LargestSide) return std::nullopt;
-  return SIZE{static_cast<LONG>(width), static_cast<LONG>(height)};
-}
-
-// A PNG decoded to 32-bit pixels with alpha; empty when it cannot be decoded.
-PicturePixels decodePng(std::span<const BYTE> png) {
-  const std::optional<SIZE> size = pngSize(png);
-  if (!size) return {};
-  const ImagingScope com;
-  ComRef<IWICImagingFactory> factory;
-  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory1, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                              factory.putVoid()))) {
-    return {};
-  }
-  ComRef<IWICStream> stream;
-  ComRef<IWICBitmapDecoder> decoder;
-  ComRef<IWICBitmapFrameDecode> frame;
-  ComRef<IWICFormatConverter> converter;
-  // The stream only reads the mapped resource, though the call takes a writable pointer.
-  if (FAILED(factory->CreateStream(stream.put())) ||
-      FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(png.data()), static_cast<DWORD>(png.size()))) ||
-      FAILED(factory->CreateDecoder(GUID_ContainerFormatPng, nullptr, decoder.put())) ||
-      FAILED(decoder->Initialize(stream.get(), WICDecodeMetadataCacheOnDemand)) ||
-      FAILED(decoder->GetFrame(0, frame.put())) || FAILED(factory->CreateFormatConverter(converter.put())) ||
-      FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
-                                   WICBitmapPaletteTypeCustom))) {
-    return {};
-  }
-  UINT width = 0;
-  UINT height = 0;
-  if (FAILED(converter->GetSize(&width, &height)) || width != static_cast<UINT>(size->cx) ||
-      height != static_cast<UINT>(size->cy)) {
-    return {};
-  }
-  PicturePixels pixels{size->cx, size->cy, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height)};
-  const UINT stride = width * 4;
-  if (FAILED(converter->CopyPixels(nullptr, stride, stride * height, reinterpret_cast<BYTE*>(pixels.values.data())))) {
-    return {};
-  }
-  return pixels;
 }
 
 UniqueBitmap makeDibSection(int width, int height, void** bits) {
@@ -245,27 +185,20 @@ UniqueIcon iconFromPixels(const PicturePixels& pixels) {
 
 }  // namespace
 
-// A thread already in the multithreaded apartment keeps it (RPC_E_CHANGED_MODE,
-// nothing to undo) and COM still works there.
-ImagingScope::ImagingScope() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
-
-ImagingScope::~ImagingScope() {
-  if (SUCCEEDED(result_)) CoUninitialize();
-}
-
 int scaleToDpi(int designPixels, int dpi) {
   return static_cast<int>(std::lround(static_cast<double>(designPixels) * dpi / DesignDpi));
 }
 
 SIZE pictureDesignSize(int resourceId) {
-  return pngSize(storedCopy(resourceId, StoredPercents.front())).value_or(SIZE{0, 0});
+  const std::optional<PngSize> size = pngSize(storedCopy(resourceId, StoredPercents.front()));
+  return size ? SIZE{size->width, size->height} : SIZE{0, 0};
 }
 
 UniqueBitmap loadPicture(int resourceId, int dpi) {
   const SIZE design = pictureDesignSize(resourceId);
   const int width = scaleToDpi(design.cx, dpi);
   const int height = scaleToDpi(design.cy, dpi);
-  if (width <= 0 || height <= 0 || width > LargestSide || height > LargestSide) return {};
+  if (width <= 0 || height <= 0 || width > LargestPictureSide || height > LargestPictureSide) return {};
   const std::optional<int> percent = copyPercentFor(resourceId, dpi);
   if (!percent) return {};
   const PicturePixels pixels = sized(decodePng(storedCopy(resourceId, *percent)), width, height);
@@ -275,7 +208,7 @@ UniqueBitmap loadPicture(int resourceId, int dpi) {
 
 UniqueIcon loadIconPicture(int resourceId, int designPixels, int dpi) {
   const int side = scaleToDpi(designPixels, dpi);
-  if (side <= 0 || side > LargestSide) return {};
+  if (side <= 0 || side > LargestPictureSide) return {};
   const std::optional<IconImage> image = iconImageFor(resourceId, side);
   if (!image) return {};
   UniqueIcon icon = createIcon(*image);

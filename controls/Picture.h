@@ -33,19 +33,4 @@ UniqueIcon loadIconPicture(int resourceId, SIZE designSize, int dpi);
 // designPixels * dpi / 96, rounded to the nearest pixel.
 int scaleToDpi(int designPixels, int dpi);
 
-// Keeps COM initialised on this thread (single-threaded apartment, as a window
-// thread has it) while it lives, and undoes only what it did. Pictures load
-// without one, but each load then starts and stops COM, a few milliseconds
-// every time: the window thread holds one for the program's life.
-class ImagingScope {
- public:
-  ImagingScope();
-  ~ImagingScope();
-  ImagingScope(const ImagingScope&) = delete;
-  ImagingScope& operator=(const ImagingScope&) = delete;
-
- private:
-  HRESULT result_;
-};
-
 }  // namespace kelvane

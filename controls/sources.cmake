@@ -13,7 +13,7 @@ list(APPEND KELVANE_WIN_SOURCES
   controls/Timer.cpp
   controls/WindowClass.cpp
 )
-list(APPEND KELVANE_CORE_SOURCES controls/PictureFilter.cpp)
+list(APPEND KELVANE_CORE_SOURCES controls/PictureFilter.cpp controls/PngDecoder.cpp)
 list(APPEND KELVANE_CORE_TESTS tests/native/TwipsTest.cpp tests/native/PictureFilterTest.cpp)
 # The Windows tests carry the pictures (without the program's manifest) to load them.
 list(APPEND KELVANE_WIN_TESTS tests/win/ControlsTest.cpp res/pictures.rc)

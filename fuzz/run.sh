@@ -10,7 +10,7 @@ set -uo pipefail
 
 build=$1 seconds=$2 report=$3 merge=${4:-0}
 root=$(cd "$(dirname "$0")/.." && pwd)
-targets=(item_reader tool_catalogue record_text ini_rules)
+targets=(item_reader tool_catalogue record_text ini_rules png)
 
 summary=$(mktemp)
 trap 'rm -f "$summary"' EXIT

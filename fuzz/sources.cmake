@@ -2,7 +2,7 @@
 # the native g++ build with its sanitizers; libFuzzer itself needs clang and is
 # built by fuzz/CMakeLists.txt through `make fuzz`.
 if(NOT WIN32)
-  foreach(target item_reader tool_catalogue record_text ini_rules)
+  foreach(target item_reader tool_catalogue record_text ini_rules png)
     add_executable(replay_${target} fuzz/replay_main.cpp fuzz/fuzz_${target}.cpp)
     target_include_directories(replay_${target} PRIVATE ${CMAKE_SOURCE_DIR})
     target_compile_options(replay_${target} PRIVATE ${KELVANE_WARNINGS})

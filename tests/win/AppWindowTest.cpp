@@ -1,6 +1,7 @@
 // The real program, started as a user starts it, driven from outside with posted
 // messages and read back through its windows.
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -65,6 +66,16 @@ class RunningProgram : public ::testing::Test {
   HWND menuBar_ = nullptr;
 };
 
+// Whether process `id` has loaded the DLL `name`.
+bool hasLoaded(DWORD id, const wchar_t* name) {
+  const UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, id));
+  MODULEENTRY32W module{sizeof module};
+  for (BOOL more = snapshot && Module32FirstW(snapshot.get(), &module); more; more = Module32NextW(snapshot.get(), &module)) {
+    if (_wcsicmp(module.szModule, name) == 0) return true;
+  }
+  return false;
+}
+
 TEST_F(RunningProgram, OpensAt9000By9115TwipsWithOnlyTheWizardVisible) {
   RECT window;
   GetWindowRect(main_, &window);
@@ -78,6 +89,12 @@ TEST_F(RunningProgram, OpensAt9000By9115TwipsWithOnlyTheWizardVisible) {
   EXPECT_EQ(wizard.top, twipsToPixels(1385, 15));
   EXPECT_EQ(wizard.right - wizard.left, twipsToPixels(8535, 15));
   EXPECT_EQ(wizard.bottom - wizard.top, twipsToPixels(6515, 15));
+  // Painted, pictures and all, without the imaging component. (ole32 itself
+  // comes anyway: Wine's input-method support starts COM when a window is activated.)
+  RedrawWindow(main_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  const DWORD id = GetProcessId(app_->process());
+  EXPECT_TRUE(hasLoaded(id, L"user32.dll"));
+  EXPECT_FALSE(hasLoaded(id, L"windowscodecs.dll"));
 }
 
 TEST_F(RunningProgram, EachPageButtonShowsExactlyItsPageAtThePageArea) {

@@ -2,13 +2,11 @@
 // clicks from the mouse message, the keyboard and the dialog manager; the
 // pictures made for a display scale.
 #include <windows.h>
-#include <objbase.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <thread>
 #include <vector>
 
 #include "controls/Banner.h"
@@ -302,22 +300,6 @@ TEST(Pictures, AtEveryScaleAPictureIsItsDesignSizeTimesTheScale) {
   }
   EXPECT_EQ(pictureDesignSize(IDB_WIZARD_BACKGROUND).cx, 800);
   EXPECT_FALSE(loadPicture(IDI_PAGE0, 96));  // an icon is no picture
-}
-
-TEST(Pictures, APictureLoadsInEitherApartmentAndLeavesTheThreadsComAsItWas) {
-  EXPECT_TRUE(loadPicture(IDB_SKIN, 120));
-  // COM was not left initialised: this thread can still choose its apartment.
-  const HRESULT first = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-  EXPECT_EQ(first, S_OK);
-  EXPECT_TRUE(loadPicture(IDB_SKIN, 120));  // in the other apartment
-  if (SUCCEEDED(first)) CoUninitialize();
-  bool loaded = false;
-  std::thread other([&loaded] {
-    const ImagingScope scope;
-    loaded = static_cast<bool>(loadPicture(IDB_MIN_HOVER, 144));
-  });
-  other.join();
-  EXPECT_TRUE(loaded);
 }
 
 TEST(Pictures, AnIconIsMadeAtTheScaledSizeInItsOwnProportions) {
