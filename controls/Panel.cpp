@@ -19,6 +19,7 @@ Panel::Panel(HWND parent, const PanelDesign& design, float twipsPerPixel)
   adopt(CreateWindowExW(WS_EX_CONTROLPARENT, PanelClass, design.caption.c_str(), style, place.left,
                         place.top, place.right, place.bottom, parent, nullptr,
                         GetModuleHandleW(nullptr), this));
+  if (hwnd() && design.pictureResource && design.pictureAhead) pictureAhead_.emplace(design.pictureResource, dpi());
 }
 
 void Panel::paintContent(HDC, const RECT&) {}
@@ -29,7 +30,9 @@ void Panel::preparePicture() {
   pictureSize_ = {0, 0};
   picturePrepared_ = true;  // a picture that cannot be made is not tried on every paint
   if (!design_.pictureResource) return;
-  UniqueBitmap picture = loadPicture(design_.pictureResource, dpi());
+  UniqueBitmap picture = pictureAhead_ && pictureAhead_->dpi() == dpi() ? pictureAhead_->take()
+                                                                         : loadPicture(design_.pictureResource, dpi());
+  pictureAhead_.reset();
   BITMAP info{};
   if (!picture || !GetObjectW(picture.get(), sizeof info, &info)) return;
   UniqueMemoryDc dc(CreateCompatibleDC(nullptr));

@@ -5,9 +5,11 @@
 // (WS_EX_CONTROLPARENT).
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "controls/ControlWindow.h"
+#include "controls/Picture.h"
 
 namespace kelvane {
 
@@ -19,6 +21,7 @@ struct PanelDesign {
   bool framed = false;       // an etched frame line with the caption in its top edge
   HFONT font = nullptr;      // caption font, not owned
   int pictureResource = 0;   // picture drawn at the top-left, made for the panel's DPI; 0: none
+  bool pictureAhead = false; // the page shown first: its picture is decoded from creation on
 };
 
 class Panel : public ControlWindow {
@@ -49,6 +52,9 @@ class Panel : public ControlWindow {
   SIZE pictureSize_{0, 0};
   UniqueBitmap picture_;  // declared before its DC, so the DC goes first
   UniqueMemoryDc pictureDc_;
+  // The first page's picture, decoded meanwhile on a worker thread while the
+  // rest of the window is made, for the DPI of its creation.
+  std::optional<PictureInAdvance> pictureAhead_;
 };
 
 }  // namespace kelvane

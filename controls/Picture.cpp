@@ -18,6 +18,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <system_error>
 
 #include "common/Handles.h"
 #include "controls/PictureFilter.h"
@@ -204,6 +205,21 @@ UniqueBitmap loadPicture(int resourceId, int dpi) {
   const PicturePixels pixels = sized(decodePng(storedCopy(resourceId, *percent)), width, height);
   if (pixels.values.empty()) return {};
   return makeBitmap(pixels);
+}
+
+PictureInAdvance::PictureInAdvance(int resourceId, int dpi) : resourceId_(resourceId), dpi_(dpi) {
+  try {
+    picture_ = std::async(std::launch::async, loadPicture, resourceId, dpi);
+  } catch (const std::system_error&) {
+    // No thread to be had: take() makes the picture itself.
+  }
+}
+
+UniqueBitmap PictureInAdvance::take() {
+  if (resourceId_ == 0) return {};
+  UniqueBitmap picture = picture_.valid() ? picture_.get() : loadPicture(resourceId_, dpi_);
+  resourceId_ = 0;
+  return picture;
 }
 
 UniqueIcon loadIconPicture(int resourceId, int designPixels, int dpi) {

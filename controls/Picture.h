@@ -10,6 +10,8 @@
 // above the largest stored scale (200 %) is the largest copy enlarged.
 #include <windows.h>
 
+#include <future>
+
 #include "common/Handles.h"
 
 namespace kelvane {
@@ -21,6 +23,26 @@ SIZE pictureDesignSize(int resourceId);
 // top-down DIB section of pictureDesignSize() * dpi / 96 pixels. Null when the
 // resource is missing or cannot be decoded.
 UniqueBitmap loadPicture(int resourceId, int dpi);
+
+// loadPicture() on a worker thread from construction on, so that decoding
+// overlaps what start-up does meanwhile (making windows). A DIB section belongs
+// to the process, not to a thread, so the worker makes the bitmap itself.
+// Without a worker thread the picture is made at take(). The destructor waits
+// for a picture still being made.
+class PictureInAdvance {
+ public:
+  PictureInAdvance(int resourceId, int dpi);
+  PictureInAdvance(const PictureInAdvance&) = delete;
+  PictureInAdvance& operator=(const PictureInAdvance&) = delete;
+  int dpi() const { return dpi_; }
+  // The bitmap, once; null afterwards, and when the picture cannot be made.
+  UniqueBitmap take();
+
+ private:
+  int resourceId_;
+  int dpi_;
+  std::future<UniqueBitmap> picture_;
+};
 
 // The icon `resourceId` (an IDI_ identifier) at `designPixels` square at 100 %,
 // made for `dpi`: designPixels * dpi / 96 pixels square. An icon that is not

@@ -77,6 +77,8 @@ Frmmain::Frmmain(FrmmainServices services)
       twipsPerPixel_(twipsPerPixelAt(dpi_)),
       form_(nullptr, twipsPerPixel_),
       fonts_(dpi_),
+      // The skin is decoded on a worker thread while the window is being made.
+      skinAhead_(std::in_place, IDB_SKIN, dpi_),
       icon_(loadIconPicture(IDI_KELVANE, 32, dpi_)),
       background_(CreateSolidBrush(BackColor)),
       help_(services_.launcher, services_.messageBoxes, services_.appDirectory),
@@ -134,7 +136,8 @@ void Frmmain::makeSkinPictures() {
   // its own pixels, so edges and corners join at every scale.
   skinDc_.reset();
   smallIcon_ = loadIconPicture(IDI_KELVANE, 16, dpi_);
-  skinPicture_ = loadPicture(IDB_SKIN, dpi_);
+  skinPicture_ = skinAhead_ && skinAhead_->dpi() == dpi_ ? skinAhead_->take() : loadPicture(IDB_SKIN, dpi_);
+  skinAhead_.reset();
   // The hover and pressed looks show only under the pointer: made when first
   // needed, or once the window has painted, for the DPI of that moment.
   imagePicturesMade_ = false;

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -25,6 +26,7 @@
 #include "controls/Fonts.h"
 #include "controls/Label.h"
 #include "controls/Panel.h"
+#include "controls/Picture.h"
 #include "detector/VirusDetect.h"
 #include "shell/HelpCommands.h"
 #include "shell/PageSwitch.h"
@@ -148,6 +150,7 @@ class Frmmain : private SkinFrameView {
   UniqueWindow window_;  // declared first: destroyed after every control below
   WindowPlacement form_;
   UiFonts fonts_;
+  std::optional<PictureInAdvance> skinAhead_;  // until the skin is made
   UniqueIcon icon_;
   UniqueBrush background_;
   HelpCommands help_;

@@ -19,6 +19,7 @@ constexpr float FaultHeight = 375;
 PanelDesign pageDesign(const PageContext& context) {
   PanelDesign design{context.place, false, PageColour, L"排除向导"};
   design.pictureResource = IDB_WIZARD_BACKGROUND;
+  design.pictureAhead = true;  // the page on show at start
   return design;
 }
 
