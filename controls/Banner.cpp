@@ -68,13 +68,29 @@ void Banner::stop() {
   running_ = false;
 }
 
-void Banner::paint(HDC dc, const RECT& client) const {
-  fillVerticalGradient(dc, client, RGB(236, 247, 255), RGB(196, 222, 246));
+void Banner::prepareFace(HDC like, const RECT& client) {
+  if (faceDc_ && faceSize_.cx == client.right && faceSize_.cy == client.bottom) return;
+  faceDc_.reset();
+  face_.reset(CreateCompatibleBitmap(like, client.right, client.bottom));
+  faceDc_.reset(CreateCompatibleDC(like));
+  faceSize_ = {client.right, client.bottom};
+  if (!face_ || !faceDc_) {
+    faceDc_.reset();  // painted band by band instead
+    return;
+  }
+  SelectObject(faceDc_.get(), face_.get());
+  fillVerticalGradient(faceDc_.get(), client, RGB(236, 247, 255), RGB(196, 222, 246));
   UniquePen border(CreatePen(PS_SOLID, 1, RGB(151, 169, 193)));
-  {
-    SelectedObject pen(dc, border.get());
-    SelectedObject brush(dc, GetStockObject(NULL_BRUSH));
-    RoundRect(dc, client.left, client.top, client.right, client.bottom, 8, 8);
+  SelectedObject pen(faceDc_.get(), border.get());
+  SelectedObject brush(faceDc_.get(), GetStockObject(NULL_BRUSH));
+  RoundRect(faceDc_.get(), client.left, client.top, client.right, client.bottom, 8, 8);
+}
+
+void Banner::paint(HDC dc, const RECT& client) const {
+  if (faceDc_) {
+    BitBlt(dc, 0, 0, client.right, client.bottom, faceDc_.get(), 0, 0, SRCCOPY);
+  } else {
+    fillVerticalGradient(dc, client, RGB(236, 247, 255), RGB(196, 222, 246));
   }
   SetBkMode(dc, TRANSPARENT);
   RECT titleArea{client.left + 12, client.top + 6, client.right - 12, client.bottom / 2 + 2};
@@ -111,6 +127,7 @@ LRESULT Banner::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
       UniqueMemoryDc dc(CreateCompatibleDC(paintDc.get()));
       UniqueBitmap bitmap(CreateCompatibleBitmap(paintDc.get(), client.right, client.bottom));
       SelectedObject selected(dc.get(), bitmap.get());
+      prepareFace(paintDc.get(), client);
       paint(dc.get(), client);
       BitBlt(paintDc.get(), 0, 0, client.right, client.bottom, dc.get(), 0, 0, SRCCOPY);
       return 0;

@@ -23,11 +23,17 @@ class Banner final : public ControlWindow {
  private:
   void onDpiChanged(const DpiChange& change) override;
   void paint(HDC dc, const RECT& client) const;
+  // The gradient and its rounded border, made once for the banner's size: a
+  // paint (at every tip) copies it instead of filling band by band.
+  void prepareFace(HDC like, const RECT& client);
 
   HFONT titleFont_;
   HFONT textFont_;
   bool running_ = false;
   std::size_t tip_ = 0;
+  SIZE faceSize_{0, 0};
+  UniqueBitmap face_;  // declared before its DC, so the DC goes first
+  UniqueMemoryDc faceDc_;
 };
 
 }  // namespace kelvane
