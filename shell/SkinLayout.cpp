@@ -45,7 +45,7 @@ int scaledPixels(int designPixels, int dpi) {
   return static_cast<int>(std::lround(static_cast<double>(designPixels) * dpi / SkinDesignDpi));
 }
 
-PixelRect skinPictureSlice(const SkinRect& source, int dpi) {
+PictureRect skinPictureSlice(const SkinRect& source, int dpi) {
   const int left = twipsToPixels(source.left, SkinPictureTwipsPerPixel);
   const int top = twipsToPixels(source.top, SkinPictureTwipsPerPixel);
   const int right = left + twipsToPixels(source.width, SkinPictureTwipsPerPixel);
@@ -56,8 +56,8 @@ PixelRect skinPictureSlice(const SkinRect& source, int dpi) {
 }
 
 PiecePixels piecePixels(const SkinRect& destination, const SkinRect& source, float twipsPerPixel, int pictureDpi) {
-  const PixelRect from = skinPictureSlice(source, pictureDpi);
-  PixelRect to{twipsToPixels(destination.left, twipsPerPixel), twipsToPixels(destination.top, twipsPerPixel),
+  const PictureRect from = skinPictureSlice(source, pictureDpi);
+  PictureRect to{twipsToPixels(destination.left, twipsPerPixel), twipsToPixels(destination.top, twipsPerPixel),
                    twipsToPixels(destination.width, twipsPerPixel), twipsToPixels(destination.height, twipsPerPixel)};
   if (destination.width != source.width || destination.height != source.height) return {to, from};
   if (destination.left > 0) {

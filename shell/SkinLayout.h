@@ -48,19 +48,19 @@ std::array<PiecePaint, 8> skinPaintMap(float W, float H, float PW = SkinPictureW
                                        float PH = SkinPictureHeight);
 
 // A rectangle in a picture's own pixels: left, top, width, height.
-struct PixelRect {
+struct PictureRect {
   int left = 0;
   int top = 0;
   int width = 0;
   int height = 0;
-  friend bool operator==(const PixelRect&, const PixelRect&) = default;
+  friend bool operator==(const PictureRect&, const PictureRect&) = default;
 };
 
 // `source` (twips of the skin map) in the pixels of the skin picture made for
 // `dpi`. The rectangle is taken in the 100 % picture's pixels and its edges are
 // scaled, so slices that meet at 100 % meet at every scale, and a slice that ends
 // at the picture's right or bottom edge ends there at every scale.
-PixelRect skinPictureSlice(const SkinRect& source, int dpi);
+PictureRect skinPictureSlice(const SkinRect& source, int dpi);
 // designPixels * dpi / 96, rounded to the nearest pixel (as pictures are made).
 int scaledPixels(int designPixels, int dpi);
 
@@ -71,8 +71,8 @@ int scaledPixels(int designPixels, int dpi);
 // double or drop a column. It keeps the edge of its destination that lies on the
 // window's edge: the right or bottom one unless it starts at 0.
 struct PiecePixels {
-  PixelRect to;
-  PixelRect from;
+  PictureRect to;
+  PictureRect from;
 };
 PiecePixels piecePixels(const SkinRect& destination, const SkinRect& source, float twipsPerPixel, int pictureDpi);
 

@@ -183,7 +183,7 @@ TEST(SkinPictureSlices, AreCutInThePicturesOwnPixelsSoEdgesAndCornersJoinAtEvery
       for (const PiecePaint& paint : map) {
         if (paint.piece == piece) return skinPictureSlice(paint.source, dpi);
       }
-      return PixelRect{};
+      return PictureRect{};
     };
     // Right-hand and bottom pieces end at the picture's own edge, never short of
     // it or past it (the screen's twips per pixel has no say in the picture).
@@ -194,7 +194,7 @@ TEST(SkinPictureSlices, AreCutInThePicturesOwnPixelsSoEdgesAndCornersJoinAtEvery
       EXPECT_EQ(slice(piece).top + slice(piece).height, pictureHeight) << dpi;
     }
     // The corners start where the picture starts; the top-left corner is 30 x 40 at 100 %.
-    EXPECT_EQ(slice(SkinPiece::TopLeft), (PixelRect{0, 0, scaledPixels(30, dpi), scaledPixels(40, dpi)})) << dpi;
+    EXPECT_EQ(slice(SkinPiece::TopLeft), (PictureRect{0, 0, scaledPixels(30, dpi), scaledPixels(40, dpi)})) << dpi;
     // In the window (its design size at this scale, in whole pixels) a corner is
     // its slice, unstretched, and ends exactly at the window's right or bottom edge.
     const float tpp = 1440.0f / static_cast<float>(dpi);
@@ -216,8 +216,8 @@ TEST(SkinPictureSlices, AreCutInThePicturesOwnPixelsSoEdgesAndCornersJoinAtEvery
     }
   }
   // At 100 % the slices are the design's: 150 x 155 pixels of 15 twips.
-  EXPECT_EQ(skinPictureSlice({2050, 880, 200, 40}, 96), (PixelRect{137, 59, 13, 3}));
-  EXPECT_EQ(skinPictureSlice({585, 1800, 1665, 525}, 120), (PixelRect{49, 150, 139, 44}));
+  EXPECT_EQ(skinPictureSlice({2050, 880, 200, 40}, 96), (PictureRect{137, 59, 13, 3}));
+  EXPECT_EQ(skinPictureSlice({585, 1800, 1665, 525}, 120), (PictureRect{49, 150, 139, 44}));
 }
 
 TEST(SkinPiecePlaces, HoldWholePixelsRefuseNegativeSizesAndTakeTheMovesOverThem) {
