@@ -53,6 +53,12 @@ CoolButton::CoolButton(HWND parent, const ButtonDesign& design, float twipsPerPi
   if (design.autoadjust) fitToCaption();
 }
 
+// The window outlives this object by the base's destructor, and its messages
+// meanwhile (WM_DESTROY, a lost focus) must not reach a button already gone.
+CoolButton::~CoolButton() {
+  if (hwnd()) RemoveWindowSubclass(hwnd(), subclassProcedure, 0);
+}
+
 int CoolButton::scaled(int designPixels) const { return scaleToDpi(designPixels, dpi()); }
 
 SIZE CoolButton::pictureSize() const {

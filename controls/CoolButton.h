@@ -30,6 +30,7 @@ struct ButtonDesign {
 class CoolButton final : public ControlWindow {
  public:
   CoolButton(HWND parent, const ButtonDesign& design, float twipsPerPixel);
+  ~CoolButton() override;
 
   void setCaption(std::wstring_view caption);
   // The window text and the drawn caption only, neither refitted nor repainted:
