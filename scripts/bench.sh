@@ -28,8 +28,5 @@ size_row() {  # figure, file
   for arch in win64 win32; do
     size_row "Kelvane.exe, $arch (bytes)" "$build/../$arch/app/Kelvane.exe"
   done
-  for exe in startup_twin bare_window; do
-    size_row "$exe.exe, $(basename "$build") (bytes)" "$build/bin/$exe.exe"
-  done
 } | tee "$report"
 echo "report: $report"

@@ -70,10 +70,9 @@ class RunningProgram : public ::testing::Test {
 bool hasLoaded(DWORD id, const wchar_t* name) {
   const UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, id));
   MODULEENTRY32W module{sizeof module};
-  for (BOOL more = snapshot && Module32FirstW(snapshot.get(), &module); more; more = Module32NextW(snapshot.get(), &module)) {
-    if (_wcsicmp(module.szModule, name) == 0) return true;
-  }
-  return false;
+  BOOL more = snapshot && Module32FirstW(snapshot.get(), &module);
+  while (more && _wcsicmp(module.szModule, name) != 0) more = Module32NextW(snapshot.get(), &module);
+  return more;
 }
 
 TEST_F(RunningProgram, OpensAt9000By9115TwipsWithOnlyTheWizardVisible) {
@@ -89,8 +88,7 @@ TEST_F(RunningProgram, OpensAt9000By9115TwipsWithOnlyTheWizardVisible) {
   EXPECT_EQ(wizard.top, twipsToPixels(1385, 15));
   EXPECT_EQ(wizard.right - wizard.left, twipsToPixels(8535, 15));
   EXPECT_EQ(wizard.bottom - wizard.top, twipsToPixels(6515, 15));
-  // Painted, pictures and all, without the imaging component. (ole32 itself
-  // comes anyway: Wine's input-method support starts COM when a window is activated.)
+  // Painted, pictures and all, without the imaging component (Wine's input methods load ole32 anyway).
   RedrawWindow(main_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   const DWORD id = GetProcessId(app_->process());
   EXPECT_TRUE(hasLoaded(id, L"user32.dll"));
