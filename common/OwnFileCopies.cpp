@@ -218,7 +218,8 @@ bool CopyFolder::ensureFolder() {
   SystemCopyFolderSystem system;
   const std::optional<std::wstring> made = makeCopyFolder(system, parentFolder(), copyFolderName(random));
   if (!made) return false;
-  inUse_.reset(CreateFileW((*made + InUseName).c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+  SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};  // given only to our own starts
+  inUse_.reset(CreateFileW((*made + InUseName).c_str(), GENERIC_WRITE | DELETE, 0, &inheritable, CREATE_NEW,
                            FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
   folder_ = *made;
   return true;

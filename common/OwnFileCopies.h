@@ -65,6 +65,9 @@ class CopyFolder {
   std::optional<std::wstring> store(std::wstring_view name, std::string_view bytes);
   // The process started on the copy at `copy`: its copy stays while it runs.
   void keepWhileRunning(const std::wstring& copy, UniqueKernelHandle process);
+  // The inheritable handle that marks the folder as in use, for the programs
+  // started from it; null before the first copy.
+  HANDLE inUse() const { return inUse_ ? inUse_.get() : nullptr; }
   // Removes every copy whose program has ended, and the folder once empty.
   void removeCopies();
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "common/AppPath.h"
 #include "common/Handles.h"
 #include "common/OwnFileCopies.h"
@@ -12,19 +14,34 @@ namespace {
 
 const wchar_t* orNull(const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); }
 
-// The started process, or none.
-UniqueKernelHandle createProcess(const ProcessRequest& request) {
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = static_cast<WORD>(request.show);
+// The started process, or none. `inherited`, when given, is the one handle the
+// process inherits (and, through it, what it starts in turn).
+UniqueKernelHandle createProcess(const ProcessRequest& request, HANDLE inherited = nullptr) {
+  STARTUPINFOEXW startup{};
+  startup.StartupInfo.cb = sizeof startup.StartupInfo;
+  startup.StartupInfo.dwFlags = STARTF_USESHOWWINDOW;
+  startup.StartupInfo.wShowWindow = static_cast<WORD>(request.show);
+  SIZE_T size = 0;
+  InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+  std::vector<char> list(inherited ? size : 0);
+  if (inherited && InitializeProcThreadAttributeList(reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(list.data()), 1, 0, &size)) {
+    startup.lpAttributeList = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(list.data());
+    if (!UpdateProcThreadAttribute(startup.lpAttributeList, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, &inherited,
+                                   sizeof inherited, nullptr, nullptr)) {
+      DeleteProcThreadAttributeList(startup.lpAttributeList);
+      startup.lpAttributeList = nullptr;
+    }
+  }
+  if (startup.lpAttributeList) startup.StartupInfo.cb = sizeof startup;
   PROCESS_INFORMATION process{};
   // CreateProcessW may write into the command line, so it gets its own copy.
   std::wstring commandLine = request.commandLine;
-  if (!CreateProcessW(orNull(request.application), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      orNull(request.directory), &startup, &process)) {
-    return UniqueKernelHandle();
-  }
+  const bool started = CreateProcessW(orNull(request.application), commandLine.data(), nullptr, nullptr,
+                                      startup.lpAttributeList != nullptr,
+                                      startup.lpAttributeList ? EXTENDED_STARTUPINFO_PRESENT : 0, nullptr,
+                                      orNull(request.directory), &startup.StartupInfo, &process);
+  if (startup.lpAttributeList) DeleteProcThreadAttributeList(startup.lpAttributeList);
+  if (!started) return inherited ? createProcess(request) : UniqueKernelHandle();  // then without it
   const UniqueKernelHandle threadHandle(process.hThread);
   return UniqueKernelHandle(process.hProcess);
 }
@@ -50,7 +67,9 @@ bool SystemLauncher::startOwnFile(const OwnFileRequest& request) {
   // looks for a file or a DLL in its current folder finds the system's.
   process->directory = systemFolder();
   process->show = request.show;
-  UniqueKernelHandle started = createProcess(*process);
+  // The started program holds this run's "in-use" open as long as it runs, so a
+  // later start of Kelvane, after this one ended, never removes a copy in use.
+  UniqueKernelHandle started = createProcess(*process, copies_->inUse());
   if (!started) return false;
   copies_->keepWhileRunning(*copy, std::move(started));
   return true;

@@ -8,6 +8,7 @@
 
 #include "common/OwnFileCopies.h"
 #include "common/SystemServices.h"
+#include "common/TextEncoding.h"
 #include "shell/HelpCommands.h"
 #include "tests/fakes/ScriptedMessageBoxes.h"
 #include "tests/win/TestSupport.h"
@@ -90,9 +91,22 @@ TEST_F(OnlineHelpLaunch, AHelperThatIsNotThePlainFileAtItsPathIsRefused) {
 // copies, and a folder that only looks like a leftover, are left alone.
 TEST_F(OnlineHelpLaunch, LeftoverCopiesAreRemovedButNotThoseOfARunningCopy) {
   const testing::MarkerLog markers(root.path());
-  ASSERT_TRUE(launcher.startOwnFile({nullptr, install(L"Kelvane"), L"\\helper\\helper.exe", ShowMinimized}));
+  const std::wstring appDirectory = install(L"Kelvane"), go = root.path() + L"\\go", temp = CopyFolder::parentFolder();
+  ASSERT_TRUE(launcher.startOwnFile({nullptr, appDirectory, L"\\helper\\helper.exe", ShowMinimized}));
   ASSERT_TRUE(waitUntil([&] { return !markers.runs().empty(); }));
-  const std::wstring temp = CopyFolder::parentFolder();
+  // A script still running from its copy after its run ended keeps the copy.
+  ASSERT_TRUE(testing::writeFile(appDirectory + L"\\Wait.cmd", ":w\r\n@if not exist \"" + wideToUtf8(go) + "\" goto w\r\n"));
+  ASSERT_TRUE(SystemLauncher().startOwnFile({nullptr, appDirectory, L"\\Wait.cmd", ShowMinimized}));
+  SystemLauncher::removeLeftoverCopies();
+  WIN32_FIND_DATAW found;
+  const HANDLE search = FindFirstFileW((temp + L"\\Kelvane-*").c_str(), &found);
+  bool kept = false;
+  for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
+    kept = kept || fileExists(temp + L"\\" + found.cFileName + L"\\1\\Wait.cmd");
+  }
+  FindClose(search);
+  EXPECT_TRUE(kept);
+  ASSERT_TRUE(testing::writeFile(go, ""));
   const std::wstring leftover = temp + L"\\Kelvane-0123456789abcdef0123456789abcdef";
   const std::wstring lookalike = temp + L"\\Kelvane-backup";
   for (const std::wstring& folder : {leftover, lookalike}) {
