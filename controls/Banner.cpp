@@ -28,13 +28,14 @@ constexpr std::array<std::wstring_view, 5> Tips = {
 void fillVerticalGradient(HDC dc, const RECT& rect, COLORREF top, COLORREF bottom) {
   const int height = rect.bottom - rect.top;
   constexpr int Band = 2;
+  // One brush for every band: the DC's own, recoloured.
+  const HBRUSH brush = static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
   for (int y = 0; y < height; y += Band) {
     auto mix = [&](int from, int to) { return from + (to - from) * y / (height > 1 ? height - 1 : 1); };
-    UniqueBrush brush(CreateSolidBrush(RGB(mix(GetRValue(top), GetRValue(bottom)),
-                                           mix(GetGValue(top), GetGValue(bottom)),
-                                           mix(GetBValue(top), GetBValue(bottom)))));
+    SetDCBrushColor(dc, RGB(mix(GetRValue(top), GetRValue(bottom)), mix(GetGValue(top), GetGValue(bottom)),
+                            mix(GetBValue(top), GetBValue(bottom))));
     RECT band{rect.left, rect.top + y, rect.right, std::min<LONG>(rect.top + y + Band, rect.bottom)};
-    FillRect(dc, &band, brush.get());
+    FillRect(dc, &band, brush);
   }
 }
 

@@ -196,12 +196,12 @@ void CoolButton::draw(const DRAWITEMSTRUCT& item) const {
   SelectedObject selectedBitmap(dc.get(), bitmap.get());
   paintParentBackground(item.hwndItem, dc.get());
 
-  const COLORREF face = disabled ? FaceDisabled : pressed ? FacePressed : hot_ ? FaceHover : FaceNormal;
-  UniqueBrush faceBrush(CreateSolidBrush(face));
-  UniquePen borderPen(CreatePen(PS_SOLID, 1, (hot_ || focused) && !disabled ? BorderHover : Border));
+  // The DC's own brush and pen take the colours: nothing to make per paint.
   {
-    SelectedObject brush(dc.get(), faceBrush.get());
-    SelectedObject pen(dc.get(), borderPen.get());
+    SelectedObject brush(dc.get(), GetStockObject(DC_BRUSH));
+    SelectedObject pen(dc.get(), GetStockObject(DC_PEN));
+    SetDCBrushColor(dc.get(), disabled ? FaceDisabled : pressed ? FacePressed : hot_ ? FaceHover : FaceNormal);
+    SetDCPenColor(dc.get(), (hot_ || focused) && !disabled ? BorderHover : Border);
     RoundRect(dc.get(), 0, 0, width, height, scaled(Corner), scaled(Corner));
   }
 

@@ -95,7 +95,7 @@ TEST_F(OnlineHelpLaunch, LeftoverCopiesAreRemovedButNotThoseOfARunningCopy) {
   ASSERT_TRUE(launcher.startOwnFile({nullptr, appDirectory, L"\\helper\\helper.exe", ShowMinimized}));
   ASSERT_TRUE(waitUntil([&] { return !markers.runs().empty(); }));
   // A script still running from its copy after its run ended keeps the copy.
-  ASSERT_TRUE(testing::writeFile(appDirectory + L"\\Wait.cmd", ":w\r\n@if not exist \"" + wideToUtf8(go) + "\" goto w\r\n"));
+  ASSERT_TRUE(testing::writeFile(appDirectory + L"\\Wait.cmd", ":w\r\n@if not exist \"" + wideToUtf8(go) + "\" goto w\r\n@del \"" + wideToUtf8(go) + "\"\r\n"));
   ASSERT_TRUE(SystemLauncher().startOwnFile({nullptr, appDirectory, L"\\Wait.cmd", ShowMinimized}));
   SystemLauncher::removeLeftoverCopies();
   WIN32_FIND_DATAW found;
@@ -107,6 +107,7 @@ TEST_F(OnlineHelpLaunch, LeftoverCopiesAreRemovedButNotThoseOfARunningCopy) {
   FindClose(search);
   EXPECT_TRUE(kept);
   ASSERT_TRUE(testing::writeFile(go, ""));
+  EXPECT_TRUE(waitUntil([&] { return !fileExists(go); }));  // the script has seen it and ends
   const std::wstring leftover = temp + L"\\Kelvane-0123456789abcdef0123456789abcdef";
   const std::wstring lookalike = temp + L"\\Kelvane-backup";
   for (const std::wstring& folder : {leftover, lookalike}) {
