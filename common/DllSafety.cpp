@@ -8,9 +8,8 @@ bool restrictDllLoadingToSystemDirectory() {
   // SetDefaultDllDirectories is missing from Windows before 8 without its update,
   // so it is looked up rather than imported, or the program would not start there.
   using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-  const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-  const auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(
-      reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
+  const auto setDefault =
+      libraryFunction<SetDefaultDllDirectoriesFn>(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
   // Without it, at least take the current directory out of the search.
   SetDllDirectoryW(L"");
   return setDefault && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);

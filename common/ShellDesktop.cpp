@@ -5,6 +5,7 @@
 #include <shlguid.h>
 #include <shlobj.h>
 
+#include "common/DllSafety.h"
 #include "common/Handles.h"
 
 namespace kelvane {
@@ -24,22 +25,15 @@ struct ComFunctions {
   bool complete() const { return initialize && uninitialize && createInstance && allocateString && freeString; }
 };
 
-template <typename Function>
-void resolve(HMODULE library, const char* name, Function& function) {
-  if (library) function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
-}
-
 const ComFunctions& comFunctions() {
   static const ComFunctions functions = [] {
-    ComFunctions found;
-    const HMODULE ole32 = LoadLibraryExW(L"ole32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    const HMODULE oleaut32 = LoadLibraryExW(L"oleaut32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    resolve(ole32, "CoInitializeEx", found.initialize);
-    resolve(ole32, "CoUninitialize", found.uninitialize);
-    resolve(ole32, "CoCreateInstance", found.createInstance);
-    resolve(oleaut32, "SysAllocString", found.allocateString);
-    resolve(oleaut32, "SysFreeString", found.freeString);
-    return found;
+    const HMODULE ole32 = loadSystemLibrary(L"ole32.dll");
+    const HMODULE oleaut32 = loadSystemLibrary(L"oleaut32.dll");
+    return ComFunctions{libraryFunction<decltype(&CoInitializeEx)>(ole32, "CoInitializeEx"),
+                        libraryFunction<decltype(&CoUninitialize)>(ole32, "CoUninitialize"),
+                        libraryFunction<decltype(&CoCreateInstance)>(ole32, "CoCreateInstance"),
+                        libraryFunction<decltype(&SysAllocString)>(oleaut32, "SysAllocString"),
+                        libraryFunction<decltype(&SysFreeString)>(oleaut32, "SysFreeString")};
   }();
   return functions;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/AppPath.h"
+#include "common/DllSafety.h"
 #include "common/Handles.h"
 #include "common/OwnFileCopies.h"
 #include "common/ShellDesktop.h"
@@ -14,34 +15,55 @@ namespace {
 
 const wchar_t* orNull(const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); }
 
-// The started process, or none. `inherited`, when given, is the one handle the
-// process inherits (and, through it, what it starts in turn).
-UniqueKernelHandle createProcess(const ProcessRequest& request, HANDLE inherited = nullptr) {
-  STARTUPINFOEXW startup{};
-  startup.StartupInfo.cb = sizeof startup.StartupInfo;
-  startup.StartupInfo.dwFlags = STARTF_USESHOWWINDOW;
-  startup.StartupInfo.wShowWindow = static_cast<WORD>(request.show);
-  SIZE_T size = 0;
-  InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
-  std::vector<char> list(inherited ? size : 0);
-  if (inherited && InitializeProcThreadAttributeList(reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(list.data()), 1, 0, &size)) {
-    startup.lpAttributeList = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(list.data());
-    if (!UpdateProcThreadAttribute(startup.lpAttributeList, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, &inherited,
-                                   sizeof inherited, nullptr, nullptr)) {
-      DeleteProcThreadAttributeList(startup.lpAttributeList);
-      startup.lpAttributeList = nullptr;
+// The attribute list that lets a started process inherit one handle and no other.
+class InheritedHandle {
+ public:
+  explicit InheritedHandle(HANDLE handle) : handle_(handle) {
+    if (!handle_) return;
+    SIZE_T size = 0;
+    InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+    storage_.resize(size);
+    auto* list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage_.data());
+    if (size == 0 || !InitializeProcThreadAttributeList(list, 1, 0, &size)) return;
+    // The list points at handle_, which lives as long as the list.
+    if (UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, &handle_, sizeof handle_, nullptr,
+                                  nullptr)) {
+      list_ = list;
+    } else {
+      DeleteProcThreadAttributeList(list);
     }
   }
-  if (startup.lpAttributeList) startup.StartupInfo.cb = sizeof startup;
+  ~InheritedHandle() {
+    if (list_) DeleteProcThreadAttributeList(list_);
+  }
+  InheritedHandle(const InheritedHandle&) = delete;
+  InheritedHandle& operator=(const InheritedHandle&) = delete;
+  LPPROC_THREAD_ATTRIBUTE_LIST list() const { return list_; }
+
+ private:
+  HANDLE handle_;
+  std::vector<char> storage_;
+  LPPROC_THREAD_ATTRIBUTE_LIST list_ = nullptr;
+};
+
+// The started process, or none. `inherited`, when given, is the one handle the
+// process inherits (and, through it, what it starts in turn); where that cannot
+// be given, the process starts without it.
+UniqueKernelHandle createProcess(const ProcessRequest& request, HANDLE inherited = nullptr) {
+  const InheritedHandle inheritance(inherited);
+  STARTUPINFOEXW startup{};
+  startup.StartupInfo.cb = inheritance.list() ? sizeof startup : sizeof startup.StartupInfo;
+  startup.StartupInfo.dwFlags = STARTF_USESHOWWINDOW;
+  startup.StartupInfo.wShowWindow = static_cast<WORD>(request.show);
+  startup.lpAttributeList = inheritance.list();
   PROCESS_INFORMATION process{};
   // CreateProcessW may write into the command line, so it gets its own copy.
   std::wstring commandLine = request.commandLine;
-  const bool started = CreateProcessW(orNull(request.application), commandLine.data(), nullptr, nullptr,
-                                      startup.lpAttributeList != nullptr,
-                                      startup.lpAttributeList ? EXTENDED_STARTUPINFO_PRESENT : 0, nullptr,
-                                      orNull(request.directory), &startup.StartupInfo, &process);
-  if (startup.lpAttributeList) DeleteProcThreadAttributeList(startup.lpAttributeList);
-  if (!started) return inherited ? createProcess(request) : UniqueKernelHandle();  // then without it
+  if (!CreateProcessW(orNull(request.application), commandLine.data(), nullptr, nullptr, inheritance.list() != nullptr,
+                      inheritance.list() ? EXTENDED_STARTUPINFO_PRESENT : 0, nullptr, orNull(request.directory),
+                      &startup.StartupInfo, &process)) {
+    return inheritance.list() ? createProcess(request) : UniqueKernelHandle();
+  }
   const UniqueKernelHandle threadHandle(process.hThread);
   return UniqueKernelHandle(process.hProcess);
 }
@@ -84,11 +106,9 @@ void SystemLauncher::removeCopies() {
 void SystemLauncher::removeLeftoverCopies() { CopyFolder::removeLeftovers(CopyFolder::parentFolder()); }
 
 bool SystemLauncher::shellExecute(const ShellRequest& request) {
-  if (!shell32_) shell32_ = LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  if (!shell32_) return false;
+  if (!shell32_) shell32_ = loadSystemLibrary(L"shell32.dll");
   using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
-  const auto shellExecuteW = reinterpret_cast<ShellExecuteFn>(
-      reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(shell32_), "ShellExecuteW")));
+  const auto shellExecuteW = libraryFunction<ShellExecuteFn>(static_cast<HMODULE>(shell32_), "ShellExecuteW");
   if (!shellExecuteW) return false;
   const HINSTANCE result =
       shellExecuteW(static_cast<HWND>(request.owner), orNull(request.verb), request.file.c_str(),

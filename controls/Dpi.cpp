@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "common/DllSafety.h"
 #include "common/Handles.h"
 #include "controls/ControlWindow.h"
 #include "controls/Twips.h"
@@ -13,8 +14,7 @@ namespace {
 
 template <typename Function>
 Function user32Function(const char* name) {
-  const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  return user32 ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
+  return libraryFunction<Function>(GetModuleHandleW(L"user32.dll"), name);
 }
 
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
@@ -34,10 +34,7 @@ int screenDpi() {
 // GetDpiForWindow: the DPI of the window's monitor comes from shcore.dll. Loaded
 // from the system folder only, never from beside the program.
 GetDpiForMonitorFunction dpiForMonitorFunction() {
-  const HMODULE shcore = LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  return shcore ? reinterpret_cast<GetDpiForMonitorFunction>(
-                      reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
-                : nullptr;
+  return libraryFunction<GetDpiForMonitorFunction>(loadSystemLibrary(L"shcore.dll"), "GetDpiForMonitor");
 }
 
 int monitorDpi(HWND hwnd) {

@@ -30,8 +30,7 @@ void Panel::preparePicture() {
   pictureSize_ = {0, 0};
   picturePrepared_ = true;  // a picture that cannot be made is not tried on every paint
   if (!design_.pictureResource) return;
-  UniqueBitmap picture = pictureAhead_ && pictureAhead_->dpi() == dpi() ? pictureAhead_->take()
-                                                                         : loadPicture(design_.pictureResource, dpi());
+  UniqueBitmap picture = pictureAhead_ ? pictureAhead_->take(dpi()) : loadPicture(design_.pictureResource, dpi());
   pictureAhead_.reset();
   BITMAP info{};
   if (!picture || !GetObjectW(picture.get(), sizeof info, &info)) return;

@@ -215,9 +215,9 @@ PictureInAdvance::PictureInAdvance(int resourceId, int dpi) : resourceId_(resour
   }
 }
 
-UniqueBitmap PictureInAdvance::take() {
+UniqueBitmap PictureInAdvance::take(int dpi) {
   if (resourceId_ == 0) return {};
-  UniqueBitmap picture = picture_.valid() ? picture_.get() : loadPicture(resourceId_, dpi_);
+  UniqueBitmap picture = picture_.valid() && dpi == dpi_ ? picture_.get() : loadPicture(resourceId_, dpi);
   resourceId_ = 0;
   return picture;
 }

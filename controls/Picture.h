@@ -34,9 +34,9 @@ class PictureInAdvance {
   PictureInAdvance(int resourceId, int dpi);
   PictureInAdvance(const PictureInAdvance&) = delete;
   PictureInAdvance& operator=(const PictureInAdvance&) = delete;
-  int dpi() const { return dpi_; }
-  // The bitmap, once; null afterwards, and when the picture cannot be made.
-  UniqueBitmap take();
+  // The picture for `dpi`: the one made in advance when it was made for that
+  // DPI, else one made now. Once; null afterwards.
+  UniqueBitmap take(int dpi);
 
  private:
   int resourceId_;

@@ -136,7 +136,7 @@ void Frmmain::makeSkinPictures() {
   // its own pixels, so edges and corners join at every scale.
   skinDc_.reset();
   smallIcon_ = loadIconPicture(IDI_KELVANE, 16, dpi_);
-  skinPicture_ = skinAhead_ && skinAhead_->dpi() == dpi_ ? skinAhead_->take() : loadPicture(IDB_SKIN, dpi_);
+  skinPicture_ = skinAhead_ ? skinAhead_->take(dpi_) : loadPicture(IDB_SKIN, dpi_);
   skinAhead_.reset();
   // The hover and pressed looks show only under the pointer: made when first
   // needed, or once the window has painted, for the DPI of that moment.
