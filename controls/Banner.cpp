@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "controls/Dpi.h"
+#include "controls/Picture.h"
 #include "controls/WindowClass.h"
 
 namespace kelvane {
@@ -72,7 +73,7 @@ void Banner::stop() {
 void Banner::prepareFace(HDC like, const RECT& client) {
   if (faceDc_ && faceSize_.cx == client.right && faceSize_.cy == client.bottom) return;
   faceDc_.reset();
-  face_.reset(CreateCompatibleBitmap(like, client.right, client.bottom));
+  face_ = makeDibSection(client.right, client.bottom);
   faceDc_.reset(CreateCompatibleDC(like));
   faceSize_ = {client.right, client.bottom};
   if (!face_ || !faceDc_) {
@@ -126,7 +127,7 @@ LRESULT Banner::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
       GetClientRect(hwnd, &client);
       // Through a memory bitmap, so the tip changes without flicker.
       UniqueMemoryDc dc(CreateCompatibleDC(paintDc.get()));
-      UniqueBitmap bitmap(CreateCompatibleBitmap(paintDc.get(), client.right, client.bottom));
+      UniqueBitmap bitmap = makeDibSection(client.right, client.bottom);
       SelectedObject selected(dc.get(), bitmap.get());
       prepareFace(paintDc.get(), client);
       paint(dc.get(), client);

@@ -192,7 +192,7 @@ void CoolButton::draw(const DRAWITEMSTRUCT& item) const {
 
   // Draw into a memory bitmap first so hovering never flickers.
   UniqueMemoryDc dc(CreateCompatibleDC(item.hDC));
-  UniqueBitmap bitmap(CreateCompatibleBitmap(item.hDC, width, height));
+  UniqueBitmap bitmap = makeDibSection(width, height);
   SelectedObject selectedBitmap(dc.get(), bitmap.get());
   paintParentBackground(item.hwndItem, dc.get());
 

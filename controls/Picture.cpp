@@ -59,17 +59,6 @@ std::optional<int> copyPercentFor(int resourceId, int dpi) {
   return largest;
 }
 
-UniqueBitmap makeDibSection(int width, int height, void** bits) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  return UniqueBitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0));
-}
-
 UniqueBitmap makeBitmap(const PicturePixels& pixels) {
   void* bits = nullptr;
   UniqueBitmap bitmap = makeDibSection(pixels.width, pixels.height, &bits);
@@ -185,6 +174,18 @@ UniqueIcon iconFromPixels(const PicturePixels& pixels) {
 }
 
 }  // namespace
+
+UniqueBitmap makeDibSection(int width, int height, void** bits) {
+  void* unused = nullptr;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  return UniqueBitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits ? bits : &unused, nullptr, 0));
+}
 
 int scaleToDpi(int designPixels, int dpi) {
   return static_cast<int>(std::lround(static_cast<double>(designPixels) * dpi / DesignDpi));

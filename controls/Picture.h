@@ -24,6 +24,12 @@ SIZE pictureDesignSize(int resourceId);
 // resource is missing or cannot be decoded.
 UniqueBitmap loadPicture(int resourceId, int dpi);
 
+// A 32-bit top-down DIB section of `width` x `height` pixels, its bits at `*bits`
+// when asked for. Every off-screen surface is one: under Wine a bitmap
+// compatible with a window's DC is made by the display driver, and making one
+// costs about ten times as much, which a button paid at every paint.
+UniqueBitmap makeDibSection(int width, int height, void** bits = nullptr);
+
 // loadPicture() on a worker thread from construction on, so that decoding
 // overlaps what start-up does meanwhile (making windows). A DIB section belongs
 // to the process, not to a thread, so the worker makes the bitmap itself.

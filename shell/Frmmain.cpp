@@ -79,7 +79,6 @@ Frmmain::Frmmain(FrmmainServices services)
       fonts_(dpi_),
       // The skin is decoded on a worker thread while the window is being made.
       skinAhead_(std::in_place, IDB_SKIN, dpi_),
-      icon_(loadIconPicture(IDI_KELVANE, 32, dpi_)),
       background_(CreateSolidBrush(BackColor)),
       help_(services_.launcher, services_.messageBoxes, services_.appDirectory),
       frame_(*this),
@@ -92,7 +91,10 @@ Frmmain::Frmmain(FrmmainServices services)
 Frmmain::~Frmmain() = default;
 
 bool Frmmain::create(int showCommand) {
-  registerWindowClass(FrmmainClass, windowProcedure<Frmmain>, icon_.get());
+  // No class icon: the window takes its icon once it has painted (see
+  // makeDeferredPart), because a window created with one has the icon handed to
+  // the window system at creation, its slowest part under Wine.
+  registerWindowClass(FrmmainClass, windowProcedure<Frmmain>, nullptr);
   RECT outer{0, 0, twipsToPixels(DesignClientWidth, twipsPerPixel_),
              twipsToPixels(DesignClientHeight, twipsPerPixel_)};
   adjustWindowRectForDpi(outer, WindowStyle, WS_EX_CONTROLPARENT, dpi_);
@@ -177,6 +179,15 @@ void Frmmain::createSkin() {
                                                         [this](int16_t) { frame_.Imclose_MouseMove(); },
                                                         [this](int16_t) { frame_.Imclose_MouseUp(); },
                                                         [this] { frame_.Imclose_Click(); }});
+}
+
+void Frmmain::showWindowIcon() {
+  windowIconMade_ = true;  // an icon that cannot be made is not tried again
+  icon_ = loadIconPicture(IDI_KELVANE, 32, dpi_);
+  if (!icon_) return;
+  // The system reduces the large icon for the caption and the task bar's button.
+  SendMessageW(window_.get(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
+  SendMessageW(window_.get(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
 }
 
 void Frmmain::createTooltips() {
@@ -396,7 +407,9 @@ bool Frmmain::makeDeferredPart() {
   const auto stackAfter = [](HWND page, HWND before) {
     SetWindowPos(page, before, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
   };
-  if (!FixWidze1->hiddenControlsMade()) {
+  if (!windowIconMade_) {
+    showWindowIcon();
+  } else if (!FixWidze1->hiddenControlsMade()) {
     FixWidze1->createHiddenControls();
   } else if (!tooltips_) {
     createTooltips();

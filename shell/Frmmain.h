@@ -128,6 +128,7 @@ class Frmmain : private SkinFrameView {
   HFONT fontForDpi(HFONT font, int oldDpi);
   void onMouseMove(LPARAM at);
   void createTooltips();
+  void showWindowIcon();
   void paintBacking(HDC dc, const RECT& area) const;
 
   // SkinFrameView
@@ -151,7 +152,8 @@ class Frmmain : private SkinFrameView {
   WindowPlacement form_;
   UiFonts fonts_;
   std::optional<PictureInAdvance> skinAhead_;  // until the skin is made
-  UniqueIcon icon_;
+  UniqueIcon icon_;  // the window's, from once it has painted
+  bool windowIconMade_ = false;
   UniqueBrush background_;
   HelpCommands help_;
 

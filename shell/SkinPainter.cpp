@@ -1,5 +1,6 @@
 #include "shell/SkinPainter.h"
 
+#include "controls/Picture.h"
 #include "controls/Twips.h"
 
 namespace kelvane {
@@ -7,10 +8,9 @@ namespace kelvane {
 bool BackingImage::resize(int width, int height) {
   if (width <= 0 || height <= 0) return false;
   if (dc_ && width == width_ && height == height_) return true;
-  WindowDc screen(nullptr);
-  UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), width, height));
+  UniqueBitmap bitmap = makeDibSection(width, height);
   if (!bitmap) return false;
-  if (!dc_) dc_.reset(CreateCompatibleDC(screen.get()));
+  if (!dc_) dc_.reset(CreateCompatibleDC(nullptr));
   if (!dc_) return false;
   SelectObject(dc_.get(), bitmap.get());
   bitmap_ = std::move(bitmap);  // the old bitmap is no longer selected: free it
