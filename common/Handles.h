@@ -125,10 +125,11 @@ class PaintDc {
   HDC dc_;
 };
 
-// GetDC / ReleaseDC; a null window gives the screen.
+// GetDC / ReleaseDC; a null window gives the screen. With flags, GetDCEx's DC.
 class WindowDc {
  public:
   explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+  WindowDc(HWND hwnd, DWORD flags) : hwnd_(hwnd), dc_(GetDCEx(hwnd, nullptr, flags)) {}
   ~WindowDc() {
     if (dc_) ReleaseDC(hwnd_, dc_);
   }

@@ -41,6 +41,12 @@ class CoolButton final : public ControlWindow {
   bool enabled() const;
   void setOnClick(std::function<void()> onClick) { onClick_ = std::move(onClick); }
 
+  // Draws the face as the window shows it now, at `bounds` of a DC that already
+  // holds what lies behind the button: for a host that paints many buttons in one
+  // pass instead of letting each window paint itself. `focus` is GetFocus(),
+  // asked once for the pass.
+  void drawFace(HDC dc, const RECT& bounds, HWND focus) const;
+
   // A hidden copy of this button (same place, size, skin, caption and picture).
   std::unique_ptr<CoolButton> copy() const;
 
@@ -58,6 +64,11 @@ class CoolButton final : public ControlWindow {
   static LRESULT CALLBACK subclassProcedure(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   LRESULT handleSubclassed(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   void draw(const DRAWITEMSTRUCT& item) const;
+  // The face of `size` at the DC's origin, for a state of ODS_ flags.
+  void drawFace(HDC dc, SIZE size, UINT state) const;
+  // The ODS_ flags of the button's state now, as the BUTTON class reports them.
+  UINT itemState(HWND focus) const;
+  void paint(HWND hwnd) const;
   void fitToCaption();
 
   ButtonDesign design_;

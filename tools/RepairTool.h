@@ -88,6 +88,7 @@ class RepairTool final : public Panel, private ButtonWindows {
   void conceal(int slot) override;
   void finish() override;
   void moveWindows(const std::vector<const PendingChange*>& moves);
+  bool paintChanged(const RECT& changed);
 
   Launcher& launcher_;
   MessageBoxes& messageBoxes_;
