@@ -3,17 +3,18 @@
 // button unless the focused button asks for it, so the skinned buttons ask for it
 // and click themselves, as Space does.
 #include <windows.h>
-#include <commctrl.h>
 
 #include <optional>
 
 namespace kelvane {
 
 // For a subclassed button: the answer to `message` when it is part of Enter's
-// click; nothing otherwise (the button's own procedure handles it).
-inline std::optional<LRESULT> clickOnEnter(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
+// click, from what the button's class answers (`classAnswer()`); nothing
+// otherwise (the button's own procedure handles it).
+template <typename ClassAnswer>
+std::optional<LRESULT> clickOnEnter(HWND button, UINT message, WPARAM wParam, LPARAM lParam, ClassAnswer classAnswer) {
   if (message == WM_GETDLGCODE && lParam && reinterpret_cast<const MSG*>(lParam)->wParam == VK_RETURN) {
-    return DefSubclassProc(button, message, wParam, lParam) | DLGC_WANTMESSAGE;
+    return classAnswer() | DLGC_WANTMESSAGE;
   }
   if (message == WM_KEYDOWN && wParam == VK_RETURN) {
     SendMessageW(button, BM_CLICK, 0, 0);

@@ -114,8 +114,43 @@ std::optional<bool> WindowPlacement::visible() const {
   return (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
+// The class's procedure comes back before the window goes, so its last
+// messages (WM_DESTROY, a lost focus) never reach a control being taken apart.
 ControlWindow::~ControlWindow() {
+  unsubclass();
   if (window_) RemovePropW(window_.get(), ControlProperty);
+}
+
+void ControlWindow::subclass() {
+  if (!window_ || classProcedure_) return;
+  SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  classProcedure_ = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(window_.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(subclassedProcedure)));
+}
+
+void ControlWindow::unsubclass() {
+  if (!window_ || !classProcedure_) return;
+  SetWindowLongPtrW(window_.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(classProcedure_));
+  SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
+  classProcedure_ = nullptr;
+}
+
+LRESULT ControlWindow::onSubclassed(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  return callClassProcedure(hwnd, message, wParam, lParam);
+}
+
+LRESULT ControlWindow::callClassProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) const {
+  return CallWindowProcW(classProcedure_, hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK ControlWindow::subclassedProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<ControlWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (message != WM_NCDESTROY) return self->onSubclassed(hwnd, message, wParam, lParam);
+  // The window goes without its control (destroyed with its parent): the class's
+  // procedure has the last message.
+  const WNDPROC classProcedure = self->classProcedure_;
+  self->unsubclass();
+  return CallWindowProcW(classProcedure, hwnd, message, wParam, lParam);
 }
 
 void ControlWindow::adopt(HWND hwnd) {
@@ -127,7 +162,13 @@ void ControlWindow::adopt(HWND hwnd) {
 bool ControlWindow::onReflected(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
 ControlWindow* ControlWindow::fromHwnd(HWND hwnd) {
-  return hwnd ? static_cast<ControlWindow*>(GetPropW(hwnd, ControlProperty)) : nullptr;
+  if (!hwnd) return nullptr;
+  // A subclassed control holds itself in the window, read without asking the
+  // window server as a property read does under Wine.
+  if (GetWindowLongPtrW(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(subclassedProcedure)) {
+    return reinterpret_cast<ControlWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  }
+  return static_cast<ControlWindow*>(GetPropW(hwnd, ControlProperty));
 }
 
 void ControlWindow::onDpiChanged(const DpiChange& change) {

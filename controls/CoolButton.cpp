@@ -1,7 +1,5 @@
 #include "controls/CoolButton.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 #include <optional>
 
@@ -49,15 +47,11 @@ CoolButton::CoolButton(HWND parent, const ButtonDesign& design, float twipsPerPi
   if (!hwnd()) return;
   if (design.font) SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(design.font), FALSE);
   loadPicture();
-  SetWindowSubclass(hwnd(), subclassProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
+  subclass();
   if (design.autoadjust) fitToCaption();
 }
 
-// The window outlives this object by the base's destructor, and its messages
-// meanwhile (WM_DESTROY, a lost focus) must not reach a button already gone.
-CoolButton::~CoolButton() {
-  if (hwnd()) RemoveWindowSubclass(hwnd(), subclassProcedure, 0);
-}
+CoolButton::~CoolButton() = default;
 
 int CoolButton::scaled(int designPixels) const { return scaleToDpi(designPixels, dpi()); }
 
@@ -148,14 +142,10 @@ bool CoolButton::onReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
   return false;
 }
 
-LRESULT CALLBACK CoolButton::subclassProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                               UINT_PTR, DWORD_PTR data) {
-  return reinterpret_cast<CoolButton*>(data)->handleSubclassed(hwnd, message, wParam, lParam);
-}
-
-LRESULT CoolButton::handleSubclassed(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CoolButton::onSubclassed(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   // Space the button handles itself.
-  if (const std::optional<LRESULT> answer = clickOnEnter(hwnd, message, wParam, lParam)) return *answer;
+  const auto classAnswer = [&] { return callClassProcedure(hwnd, message, wParam, lParam); };
+  if (const std::optional<LRESULT> answer = clickOnEnter(hwnd, message, wParam, lParam, classAnswer)) return *answer;
   switch (message) {
     case WM_MOUSEMOVE:
       if (!hot_) {
@@ -177,13 +167,10 @@ LRESULT CoolButton::handleSubclassed(HWND hwnd, UINT message, WPARAM wParam, LPA
       if (wParam) break;  // a DC handed in: the class draws into it
       paint(hwnd);
       return 0;
-    case WM_NCDESTROY:
-      RemoveWindowSubclass(hwnd, subclassProcedure, 0);
-      break;
     default:
       break;
   }
-  return DefSubclassProc(hwnd, message, wParam, lParam);
+  return classAnswer();
 }
 
 void CoolButton::draw(const DRAWITEMSTRUCT& item) const {
@@ -247,21 +234,18 @@ void CoolButton::drawFace(HDC dc, SIZE size, UINT state) const {
 }
 
 UINT CoolButton::itemState(HWND focus) const {
-  UINT state = IsWindowEnabled(hwnd()) ? 0 : ODS_DISABLED;
-  // A button is pushed only while it has the focus (a click or Space gives it the
-  // focus first), so the class is asked, each time by a message that under Wine
-  // costs more than drawing the face, about the focused button alone.
-  if (focus != hwnd()) return state;
-  state |= ODS_FOCUS;
+  UINT state = 0;
   if (SendMessageW(hwnd(), BM_GETSTATE, 0, 0) & BST_PUSHED) state |= ODS_SELECTED;
+  if (!IsWindowEnabled(hwnd())) state |= ODS_DISABLED;
+  if (focus == hwnd()) state |= ODS_FOCUS;
   if (SendMessageW(hwnd(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) state |= ODS_NOFOCUSRECT;
   return state;
 }
 
-// The button's own WM_PAINT: the face is drawn straight away rather than asked of
-// the parent with WM_DRAWITEM and reflected back, which under Wine costs a fifth
-// of the paint. Other paints of the class (focus, press, WM_PRINTCLIENT) still come
-// as WM_DRAWITEM.
+// The button's own WM_PAINT: the face is drawn straight away rather than by the
+// class asking the parent for a brush and then for the drawing, each of which
+// comes back here by reflection. Other paints of the class (focus, press,
+// WM_PRINTCLIENT) still come as WM_DRAWITEM.
 void CoolButton::paint(HWND hwnd) const {
   PaintDc paint(hwnd);
   DRAWITEMSTRUCT item{};

@@ -61,8 +61,7 @@ class CoolButton final : public ControlWindow {
   SIZE pictureSize() const;
   int scaled(int designPixels) const;
   bool onReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-  static LRESULT CALLBACK subclassProcedure(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
-  LRESULT handleSubclassed(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT onSubclassed(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
   void draw(const DRAWITEMSTRUCT& item) const;
   // The face of `size` at the DC's origin, for a state of ODS_ flags.
   void drawFace(HDC dc, SIZE size, UINT state) const;

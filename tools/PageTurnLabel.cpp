@@ -1,7 +1,5 @@
 #include "tools/PageTurnLabel.h"
 
-#include <commctrl.h>
-
 #include <optional>
 
 #include "controls/ButtonKeys.h"
@@ -18,7 +16,7 @@ PageTurnLabel::PageTurnLabel(HWND parent, const PageTurnLabelDesign& design, flo
   if (design.font) SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(design.font), FALSE);
   // At a larger display scale the font outgrows the design's 630 twips.
   fitLabelToText(hwnd(), SS_LEFT);
-  SetWindowSubclass(hwnd(), subclassProcedure, 0, 0);
+  subclass();
 }
 
 bool PageTurnLabel::onReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -49,23 +47,20 @@ void PageTurnLabel::draw(const DRAWITEMSTRUCT& item) const {
   if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) DrawFocusRect(item.hDC, &area);
 }
 
-LRESULT CALLBACK PageTurnLabel::subclassProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                                  UINT_PTR, DWORD_PTR) {
+LRESULT PageTurnLabel::onSubclassed(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   // Space the button handles itself.
-  if (const std::optional<LRESULT> answer = clickOnEnter(hwnd, message, wParam, lParam)) return *answer;
+  const auto classAnswer = [&] { return callClassProcedure(hwnd, message, wParam, lParam); };
+  if (const std::optional<LRESULT> answer = clickOnEnter(hwnd, message, wParam, lParam, classAnswer)) return *answer;
   switch (message) {
     case WM_SETCURSOR:
       SetCursor(LoadCursorW(nullptr, IDC_HAND));
       return TRUE;
     case WM_ERASEBKGND:
       return 1;  // WM_DRAWITEM paints the whole face
-    case WM_NCDESTROY:
-      RemoveWindowSubclass(hwnd, subclassProcedure, 0);
-      break;
     default:
       break;
   }
-  return DefSubclassProc(hwnd, message, wParam, lParam);
+  return classAnswer();
 }
 
 }  // namespace kelvane

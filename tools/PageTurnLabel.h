@@ -36,7 +36,7 @@ class PageTurnLabel final : public ControlWindow {
   }
   void afterDpiChanged(const DpiChange&) override { fitLabelToText(hwnd(), SS_LEFT); }
   bool onReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-  static LRESULT CALLBACK subclassProcedure(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  LRESULT onSubclassed(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
   void draw(const DRAWITEMSTRUCT& item) const;
 
   PageTurnLabelDesign design_;
