@@ -28,8 +28,10 @@ constexpr int Padding = 6;
 constexpr int PictureMargin = 3;
 constexpr int PictureGap = 1;
 
-SIZE textSize(HWND hwnd, HFONT font, const std::wstring& text) {
-  WindowDc dc(hwnd);
+// Measured in a memory DC, as the button's own DC would measure, without a
+// window DC from the window system.
+SIZE textSize(HFONT font, const std::wstring& text) {
+  const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
   SelectedObject selected(dc.get(), font ? font : GetStockObject(DEFAULT_GUI_FONT));
   SIZE size{0, 0};
   GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
@@ -113,7 +115,7 @@ std::unique_ptr<CoolButton> CoolButton::copy() const {
 }
 
 int CoolButton::fittingWidth() const {
-  const SIZE text = textSize(hwnd(), design_.font, design_.caption);
+  const SIZE text = textSize(design_.font, design_.caption);
   if (picture()) return text.cx + pictureSize().cx + scaled(PictureGap) + 2 * scaled(PictureMargin);
   return text.cx + 2 * scaled(Padding) + 2;
 }

@@ -61,7 +61,9 @@ void fitLabelToText(HWND label, DWORD alignment) {
   MapWindowPoints(HWND_DESKTOP, GetParent(label), reinterpret_cast<POINT*>(&place), 2);
   const int width = place.right - place.left;
   const int height = place.bottom - place.top;
-  WindowDc dc(label);
+  // A memory DC measures as the label's own DC would, without a window DC from
+  // the window system (under Wine a round trip to its server).
+  const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
   const auto font = reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0));
   const TextRoom room = measureText(dc.get(), font, text, width);
   const RECT& wrapped = room.wrapped;
@@ -109,7 +111,7 @@ bool Label::fitsAtDesignScale() const {
   if (!width || !height || !designFont || text.empty()) return false;
   const float designTwipsPerPixel = twipsPerPixelAt(DesignDpi);
   const int designWidth = twipsToPixels(*width, designTwipsPerPixel);
-  WindowDc dc(hwnd());
+  const UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
   return measureText(dc.get(), designFont.get(), text, designWidth)
       .fitsIn(designWidth, twipsToPixels(*height, designTwipsPerPixel));
 }
