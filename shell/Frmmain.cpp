@@ -194,9 +194,9 @@ void Frmmain::createTooltips() {
   // A tool tip is a window of its own at the top level, which is costly to
   // make; nobody can point at an image before the window has painted.
   tooltips_ = std::make_unique<SkinTooltips>(window_.get());
-  tooltips_->add(Immin->hwnd(), ImminTip);
-  tooltips_->add(Immax->hwnd(), immaxTip_);
-  tooltips_->add(Imclose->hwnd(), ImcloseTip);
+  tooltips_->add(*Immin, ImminTip);
+  tooltips_->add(*Immax, immaxTip_);
+  tooltips_->add(*Imclose, ImcloseTip);
 }
 
 SkinImage& Frmmain::skinImage(SkinControlId id) {

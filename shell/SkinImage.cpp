@@ -70,6 +70,10 @@ void SkinImage::buttonUp(HWND hwnd, std::int16_t button, WPARAM keys, LPARAM lPa
 }
 
 LRESULT SkinImage::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (tooltip_ && message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
+    MSG relayed{hwnd, message, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
+    SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+  }
   switch (message) {
     case WM_ERASEBKGND:
       return 1;  // painted whole in WM_PAINT
@@ -114,16 +118,16 @@ SkinTooltips::SkinTooltips(HWND owner) : owner_(owner) {
                                  GetModuleHandleW(nullptr), nullptr));
 }
 
-void SkinTooltips::add(HWND tool, std::wstring_view text) {
-  if (!tooltip_ || !tool) return;
+void SkinTooltips::add(SkinImage& tool, std::wstring_view text) {
+  if (!tooltip_ || !tool.hwnd()) return;
   std::wstring copy(text);
   TTTOOLINFOW info{};
   info.cbSize = sizeof info;
-  info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  info.uFlags = TTF_IDISHWND;
   info.hwnd = owner_;
-  info.uId = reinterpret_cast<UINT_PTR>(tool);
+  info.uId = reinterpret_cast<UINT_PTR>(tool.hwnd());
   info.lpszText = copy.data();
-  SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+  if (SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info))) tool.tooltip_ = tooltip_.get();
 }
 
 void SkinTooltips::setText(HWND tool, std::wstring_view text) {

@@ -35,6 +35,7 @@ class SkinImage : public ControlWindow {
   LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
+  friend class SkinTooltips;
   void paint(HWND hwnd);
   void buttonDown(HWND hwnd, std::int16_t button);
   void buttonUp(HWND hwnd, std::int16_t button, WPARAM keys, LPARAM lParam);
@@ -42,13 +43,17 @@ class SkinImage : public ControlWindow {
   SkinImageEvents events_;
   HBITMAP picture_ = nullptr;
   bool leftPressed_ = false;
+  HWND tooltip_ = nullptr;  // the tooltip control the image's mouse messages go to; not owned
 };
 
 // Tool tips of child windows, one tooltip control for all of them.
 class SkinTooltips {
  public:
   explicit SkinTooltips(HWND owner);
-  void add(HWND tool, std::wstring_view text);
+  // The image hands its mouse messages to the tooltip control itself: the
+  // control's own subclassing (TTF_SUBCLASS) goes through the common controls'
+  // subclass chain, which under Wine asks the window server on every message.
+  void add(SkinImage& tool, std::wstring_view text);
   void setText(HWND tool, std::wstring_view text);
   HWND hwnd() const { return tooltip_.get(); }
 

@@ -65,7 +65,7 @@ TEST(SkinTooltipsTest, TheToolTipOfAnImageCanBeReplaced) {
   SkinImage image(host.hwnd(), 3, L"最大化", {0, 0, 255, 240}, 15);
   SkinTooltips tips(host.hwnd());
   ASSERT_NE(tips.hwnd(), nullptr);
-  tips.add(image.hwnd(), L"最大化");
+  tips.add(image, L"最大化");
   auto text = [&] {
     wchar_t buffer[80] = {};
     TTTOOLINFOW info{};
@@ -79,6 +79,12 @@ TEST(SkinTooltipsTest, TheToolTipOfAnImageCanBeReplaced) {
   EXPECT_EQ(text(), L"最大化");
   tips.setText(image.hwnd(), L"最大化不可用");
   EXPECT_EQ(text(), L"最大化不可用");
+  // The image hands its mouse messages on: the tip shows while the pointer rests on it.
+  POINT inside{5, 5};
+  ClientToScreen(image.hwnd(), &inside);
+  SetCursorPos(inside.x, inside.y);
+  PostMessageW(image.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  EXPECT_TRUE(testing::waitUntil([&] { return IsWindowVisible(tips.hwnd()) != FALSE; }));
 }
 
 // A 150 x 155 skin picture whose pieces have colours of their own.
